@@ -1,0 +1,100 @@
+# Shared steps of scripts/run, scripts/test, scripts/bench and scripts/screenshots.
+# Source it; it defines functions only.
+
+ZVX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+ZVX_WINE_ROOT="${ZVX_WINE_ROOT:-$ZVX_ROOT/build/wine}"
+
+# Debian packages the build and the tests need. wine32 is the i386 package.
+ZVX_PACKAGES=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
+              wine wine32:i386 xvfb xauth x11-utils xdotool doctest-dev)
+
+zvx_log() { printf '== %s\n' "$*" >&2; }
+
+# Installs whatever of the package list (and of the extra arguments) is missing.
+zvx_install_packages() {
+  local wanted=("${ZVX_PACKAGES[@]}" "$@") missing=() p
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  zvx_log "installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "zvx: these Debian packages are missing and installing them needs root: ${missing[*]}" >&2
+    return 1
+  fi
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+zvx_wine_env() {
+  export WINEARCH=win32
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# zvx_make_prefix LOOK: creates the Wine prefix of one desktop look on first use.
+#   classic  - a fresh prefix: no "Control Panel\Appearance" key, so the
+#              buttons choose the classic look
+#   styled   - an appearance scheme other than "Windows Standard": visual styles
+#   unstyled - the same scheme, but visual styles switched off in Wine, so
+#              OpenThemeData fails
+# Every prefix hands web and mail addresses to tests/support/shell-log instead
+# of a real browser or mail program, and has the crash dialog switched off.
+zvx_make_prefix() {
+  local look="$1"
+  local prefix="$ZVX_WINE_ROOT/$look"
+  [ -f "$prefix/.zvx-ready" ] && return 0
+  zvx_wine_env
+  zvx_log "creating Wine prefix $prefix"
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  (
+    export WINEPREFIX="$prefix"
+    wineboot -i </dev/null >/dev/null 2>&1
+    local logger="$ZVX_ROOT/tests/support/shell-log"
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$logger" /f
+    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /t REG_SZ /d "$logger" /f
+    case "$look" in
+      classic) ;;
+      styled)
+        wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f ;;
+      unstyled)
+        wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f
+        wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f
+        wine reg copy 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager\Control Panel\Colors' 'HKCU\Control Panel\Colors' /f ;;
+      *) echo "zvx: unknown look $look" >&2; exit 1 ;;
+    esac
+    wineserver -w
+  ) >/dev/null 2>&1 </dev/null
+  touch "$prefix/.zvx-ready"
+}
+
+# Starts a persistent wineserver and Wine's services for a prefix with their
+# output detached, so that ctest does not wait on pipes they inherited.
+zvx_start_wine() {
+  local prefix="$ZVX_WINE_ROOT/$1"
+  zvx_wine_env
+  WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
+  WINEPREFIX="$prefix" wine wineboot -i </dev/null >/dev/null 2>&1 || true
+}
+
+zvx_stop_wine() {
+  local prefix="$ZVX_WINE_ROOT/$1"
+  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
+}
+
+zvx_build_windows() {
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j "$(nproc)"
+}
+
+zvx_build_native() {
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j "$(nproc)"
+}
