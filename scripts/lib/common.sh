@@ -42,8 +42,9 @@ zvx_wine_env() {
 #   styled   - an appearance scheme other than "Windows Standard": visual styles
 #   unstyled - the same scheme, but visual styles switched off in Wine, so
 #              OpenThemeData fails
-# Every prefix hands web and mail addresses to tests/support/shell-log instead
-# of a real browser or mail program, and has the crash dialog switched off.
+#   desktop  - the prefix scripts/run starts the program in: Wine's defaults
+# The test prefixes hand web and mail addresses to tests/support/shell-log
+# instead of a real browser or mail program, and have the crash dialog off.
 zvx_make_prefix() {
   local look="$1"
   local prefix="$ZVX_WINE_ROOT/$look"
@@ -56,10 +57,13 @@ zvx_make_prefix() {
     export WINEPREFIX="$prefix"
     wineboot -i </dev/null >/dev/null 2>&1
     local logger="$ZVX_ROOT/tests/support/shell-log"
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
-    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$logger" /f
-    wine reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /t REG_SZ /d "$logger" /f
+    if [ "$look" != desktop ]; then
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+      wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$logger" /f
+      wine reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /t REG_SZ /d "$logger" /f
+    fi
     case "$look" in
+      desktop) ;;
       classic) ;;
       styled)
         wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f ;;

@@ -1,0 +1,184 @@
+#include "app/DomainBrowserDialog.h"
+
+#include <shellapi.h>
+
+#include "app/AboutDialog.h"
+#include "app/ListBoxList.h"
+#include "app/MessageLoop.h"
+#include "catalogue/DomainTable.h"
+#include "catalogue/SelectionMirror.h"
+#include "framework/AppModule.h"
+
+namespace {
+
+const COLORREF maskColour = RGB(255, 0, 255);
+
+void DestroyOwnedIcon(HICON& icon)
+{
+    if (icon != nullptr && ::DestroyIcon(icon))
+        icon = nullptr;
+}
+
+} // namespace
+
+DomainBrowserDialog::~DomainBrowserDialog()
+{
+    // The window that borrowed the icons is gone by now.
+    DestroyOwnedIcon(smallIcon);
+    DestroyOwnedIcon(largeIcon);
+}
+
+BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                               LRESULT& result, DWORD mapId)
+{
+    using Map = MessageMap<DomainBrowserDialog>;
+    static constexpr Map::Entry entries[] = {
+        Map::Message(WM_INITDIALOG, &DomainBrowserDialog::OnInitDialog),
+        Map::CommandId(ID_APP_ABOUT, &DomainBrowserDialog::OnAbout),
+        Map::CommandId(IDOK, &DomainBrowserDialog::OnOk),
+        Map::CommandId(IDCANCEL, &DomainBrowserDialog::OnCancel),
+        Map::CommandId(IDC_VISIT, &DomainBrowserDialog::OnVisit),
+        Map::CommandCode(LBN_SELCHANGE, &DomainBrowserDialog::OnSelChangeCommand),
+        // Owner-draw requests go back to the Icon buttons, which draw themselves.
+        Map::Reflect(),
+    };
+    return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
+}
+
+BOOL DomainBrowserDialog::PreTranslateMessage(MSG* msg)
+{
+    // The dialog manager's keyboard handling (Tab, arrows, Enter, Escape)
+    // reaches a modeless dialog only through IsDialogMessage.
+    return IsDialogMessageA(msg);
+}
+
+BOOL DomainBrowserDialog::OnIdle()
+{
+    return FALSE;
+}
+
+LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+{
+    banner.SubclassWindow(GetDlgItem(IDC_MAIN_BANNER));
+    banner.LoadFromResource(MAKEINTRESOURCEA(IDR_BANNER_MAIN), "JPEG");
+    banner.RenderPicture();
+
+    // No owner and no parent: centred in the work area.
+    CenterWindow();
+    LoadIcons();
+
+    visitState = VisitState();
+    codeList = GetDlgItem(IDC_CODE_LIST);
+    descriptionList = GetDlgItem(IDC_DESCRIPTION_LIST);
+    domainCount = domainTableSize;
+    FillLists();
+    ::SendMessageA(codeList, LB_SETCURSEL, 0, 0);
+    SyncSelection(false);
+
+    aboutButton.SubclassWindow(GetDlgItem(ID_APP_ABOUT));
+    aboutButton.LoadImages(IDB_ABOUT, maskColour);
+    exitButton.SubclassWindow(GetDlgItem(IDCANCEL));
+    exitButton.LoadImages(IDB_EXIT, maskColour);
+    visitButton.SubclassWindow(GetDlgItem(IDC_VISIT));
+    visitButton.LoadImages(IDB_VISIT, maskColour);
+
+    if (MessageLoop* loop = appModule.GetMessageLoop(::GetCurrentThreadId())) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+    // The dialog manager puts the focus on the first tab stop, "Exit".
+    return TRUE;
+}
+
+void DomainBrowserDialog::LoadIcons()
+{
+    HINSTANCE resources = appModule.GetResourceInstance();
+    largeIcon = static_cast<HICON>(::LoadImageA(resources, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                                                LR_DEFAULTCOLOR));
+    SetIcon(largeIcon, TRUE);
+    smallIcon = static_cast<HICON>(::LoadImageA(resources, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                LR_DEFAULTCOLOR));
+    SetIcon(smallIcon, FALSE);
+}
+
+void DomainBrowserDialog::FillLists()
+{
+    // Both list boxes sort what they receive, so an item's index in one list
+    // says nothing about its index in the other.
+    for (int i = 0; i < domainCount; ++i) {
+        ::SendMessageA(codeList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(domainTable[i].code));
+        ::SendMessageA(descriptionList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(domainTable[i].description));
+    }
+}
+
+void DomainBrowserDialog::SyncSelection(bool fromDescriptions)
+{
+    ListBoxList codes(codeList);
+    ListBoxList descriptions(descriptionList);
+    ::SyncSelection(codes, descriptions, fromDescriptions, domainTable, domainCount, *this);
+}
+
+void DomainBrowserDialog::SetVisitEnabled(bool enabled)
+{
+    if (!visitState.Update(enabled))
+        return;
+    HWND button = GetDlgItem(IDC_VISIT);
+    SetDlgItemTextA(IDC_VISIT, VisitState::Caption(enabled));
+    ::EnableWindow(button, enabled);
+    // Repaint at once: the caption and the greyed icon change together. The
+    // handle comes from the dialog, not from visitButton, which may not be
+    // attached yet; RedrawWindow on NULL would repaint the whole desktop.
+    if (button != nullptr) {
+        ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ::UpdateWindow(button);
+    }
+}
+
+LRESULT DomainBrowserDialog::OnAbout(WORD, WORD, HWND, BOOL&)
+{
+    AboutDialog about;
+    about.DoModal(::GetActiveWindow(), 0);
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnOk(WORD, WORD, HWND, BOOL&)
+{
+    CloseDialog(IDOK);
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnCancel(WORD, WORD, HWND, BOOL&)
+{
+    CloseDialog(IDCANCEL);
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnVisit(WORD, WORD, HWND, BOOL&)
+{
+    // Web addresses open in the default browser, mailto: in the mail program.
+    // A failure is not reported; the dialog stays as it is.
+    ::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnSelChangeCommand(WORD, WORD id, HWND, BOOL&)
+{
+    OnSelChange(id);
+    return 0;
+}
+
+void DomainBrowserDialog::OnSelChange(int id)
+{
+    if (id == IDC_CODE_LIST)
+        SyncSelection(false);
+    else if (id == IDC_DESCRIPTION_LIST)
+        SyncSelection(true);
+}
+
+void DomainBrowserDialog::CloseDialog(int exitCode)
+{
+    DestroyWindow();
+    ::PostQuitMessage(exitCode);
+}

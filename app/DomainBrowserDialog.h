@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/IdleHandler.h"
+#include "app/MessageFilter.h"
+#include "catalogue/VisitState.h"
+#include "controls/IconButton.h"
+#include "controls/PictureBanner.h"
+#include "framework/DialogImpl.h"
+#include "framework/MessageMap.h"
+#include "framework/String.h"
+#include "res/resource.h"
+
+// The main window: every domain by code and by description in two sorted
+// list boxes kept in step, a button that opens the selected domain's
+// registrar, the About box and Exit. Modeless; it ends the program by
+// destroying itself and posting the quit message with the closing command.
+class DomainBrowserDialog : public DialogImpl<DomainBrowserDialog>,
+                            public MessageFilter,
+                            public IdleHandler {
+public:
+    static constexpr UINT templateId = IDD_DOMAIN_BROWSER;
+
+    DomainBrowserDialog() = default;
+    ~DomainBrowserDialog() override;
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result, DWORD mapId) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnIdle() override;
+
+    // The address the Visit button opens: the registrar of the domain
+    // selected last, empty before the first selection.
+    const char* GetCurrentUrl() const { return currentUrl; }
+
+    // Host operations of the selection mirroring.
+    void SetCurrentUrl(const char* url) { currentUrl = url; }
+    void SetVisitEnabled(bool enabled);
+
+private:
+    friend struct MessageMap<DomainBrowserDialog>;
+
+    LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnAbout(WORD code, WORD id, HWND control, BOOL& handled);
+    LRESULT OnOk(WORD code, WORD id, HWND control, BOOL& handled);
+    LRESULT OnCancel(WORD code, WORD id, HWND control, BOOL& handled);
+    LRESULT OnVisit(WORD code, WORD id, HWND control, BOOL& handled);
+    LRESULT OnSelChangeCommand(WORD code, WORD id, HWND control, BOOL& handled);
+
+    void LoadIcons();
+    void FillLists();
+    void SyncSelection(bool fromDescriptions);
+    void OnSelChange(int id);
+    void CloseDialog(int exitCode);
+
+    HWND codeList = nullptr;         // borrowed: a child of the dialog
+    HWND descriptionList = nullptr;  // borrowed: a child of the dialog
+    int domainCount = 0;
+    String currentUrl;
+    PictureBanner banner;
+    IconButton aboutButton;
+    IconButton exitButton;
+    IconButton visitButton;
+    VisitState visitState;
+    HICON largeIcon = nullptr;       // owned; the window only borrows it
+    HICON smallIcon = nullptr;       // owned; the window only borrows it
+};
