@@ -26,14 +26,14 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     banner.RenderPicture();
 
     webLink.SubclassWindow(GetDlgItem(IDC_ABOUT_WEB_LINK));
-    webLink.SetLinkText(makerWebAddress);
-    webLink.SetLinkTarget(makerWebAddress);
+    webLink.SetLinkText(AppLinks::webAddress);
+    webLink.SetLinkTarget(AppLinks::webAddress);
 
     mailLink.SubclassWindow(GetDlgItem(IDC_ABOUT_MAIL_LINK));
     String address;
-    address += supportMailbox;
+    address += AppLinks::supportMailbox;
     address += "@";
-    address += makerDomain;
+    address += AppLinks::makerDomain;
     mailLink.SetLinkText(address);
     String target("mailto:");
     target += address;

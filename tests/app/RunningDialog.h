@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/DomainBrowserDialog.h"
+#include "app/MessageLoop.h"
+
+namespace testing {
+
+// The main dialog running in the test's own process, with its message loop
+// registered the way the program does it. Messages are pumped through the
+// loop's filters, so the dialog manager's keyboard handling works.
+class RunningDialog {
+public:
+    RunningDialog();
+    ~RunningDialog();
+
+    HWND Window() const { return window; }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    DomainBrowserDialog& Dialog() { return dialog; }
+
+    void Pump(unsigned milliseconds = 50);
+    bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
+
+    // The code of the quit message the dialog posted, or -1.
+    int QuitCode() const { return quitCode; }
+
+    std::string SelectedText(int listId) const;
+    int ItemCount(int listId) const;
+    std::string ButtonText(int id) const;
+
+    // Chooses an item with a real mouse click: scrolls it into view first.
+    void ClickItem(int listId, int index);
+    // Chooses the first item with exactly this text.
+    void ClickItem(int listId, const char* text);
+    void ClickButton(int id);
+
+private:
+    bool Filter(MSG& msg);
+
+    MessageLoop loop;
+    DomainBrowserDialog dialog;
+    HWND window = nullptr;
+    int quitCode = -1;
+};
+
+} // namespace testing

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing {
+
+// What the test prefixes' stand-in browser and mail program were asked to
+// open: tests/support/shell-log appends each address to shell.log in the
+// Wine prefix. Tests in one prefix share the file, so a ShellLog only reads
+// what was added after it was made.
+class ShellLog {
+public:
+    ShellLog();
+
+    // Addresses logged since construction (or since the last Skip).
+    std::vector<std::string> Entries() const;
+    // Waits, pumping messages, until address was logged; false after timeoutMs.
+    bool WaitFor(const std::string& address, unsigned timeoutMs = 8000) const;
+    // True when nothing at all was logged since construction within waitMs.
+    bool StaysEmpty(unsigned waitMs = 1500) const;
+    void Skip();
+
+private:
+    long FileSize() const;
+
+    std::string path;
+    long start;
+};
+
+} // namespace testing

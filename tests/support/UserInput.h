@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace testing {
+
+// Dispatches whatever is queued for this thread; filter, when given, sees each
+// message first, as the program's loop lets its dialog see them.
+void PumpPending(const std::function<bool(MSG&)>& filter = nullptr);
+// Pumps for about milliseconds.
+void PumpFor(unsigned milliseconds, const std::function<bool(MSG&)>& filter = nullptr);
+// Pumps until condition holds; false after timeoutMs.
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000,
+               const std::function<bool(MSG&)>& filter = nullptr);
+
+// Real input through the system's input queue, as a keyboard and mouse give it.
+void PressKey(WORD virtualKey);
+void TypeText(const char* text);
+void ClickAt(int screenX, int screenY);
+// Clicks the centre of a window's client-area rectangle given in client coordinates.
+void ClickClient(HWND window, const RECT& clientRect);
+// Brings a top-level window to the front so that it gets the keyboard input.
+void Activate(HWND window);
+
+} // namespace testing
