@@ -58,6 +58,8 @@ zvx_make_prefix() {
     wineboot -i </dev/null >/dev/null 2>&1
     local logger="$ZVX_ROOT/tests/support/shell-log"
     if [ "$look" != desktop ]; then
+      # Xvfb has no window manager: Wine then draws the window frames itself.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
       wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$logger" /f
       wine reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /t REG_SZ /d "$logger" /f
