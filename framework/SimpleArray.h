@@ -18,6 +18,8 @@ public:
 
     BOOL Add(const T& element)
     {
+        // The element may be one of this array's own, which realloc can move.
+        const T added(element);
         if (size == capacity) {
             const int newCapacity = capacity == 0 ? 1 : capacity * 2;
             T* grown = static_cast<T*>(realloc(data, sizeof(T) * newCapacity));
@@ -26,7 +28,7 @@ public:
             data = grown;
             capacity = newCapacity;
         }
-        new (&data[size]) T(element);
+        new (&data[size]) T(added);
         ++size;
         return TRUE;
     }

@@ -18,6 +18,10 @@ public:
     // Grows both arrays by exactly one; on failure the map is unchanged.
     BOOL Add(const K& key, const V& value)
     {
+        // The pair may come from this map's own arrays, which realloc can move
+        // (and the keys' old block can be reused by the values').
+        const K addedKey(key);
+        const V addedValue(value);
         K* newKeys = static_cast<K*>(realloc(keys, sizeof(K) * (count + 1)));
         if (newKeys == nullptr)
             return FALSE;
@@ -26,8 +30,8 @@ public:
         if (newValues == nullptr)
             return FALSE;  // keys keeps one spare slot; count is unchanged
         values = newValues;
-        new (&keys[count]) K(key);
-        new (&values[count]) V(value);
+        new (&keys[count]) K(addedKey);
+        new (&values[count]) V(addedValue);
         ++count;
         return TRUE;
     }
