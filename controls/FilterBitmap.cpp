@@ -1,0 +1,237 @@
+#include "controls/FilterBitmap.h"
+
+#include <limits.h>
+#include <new>
+#include <string.h>
+
+#include "controls/FillPixels.h"
+#include "controls/GdiScope.h"
+#include "controls/GreyscaleFilter.h"
+#include "controls/LightnessFilter.h"
+
+namespace {
+
+// Owns one work buffer of pixels (allocated with new[]).
+class PixelBuffer {
+public:
+    explicit PixelBuffer(Pixel* pixels) : pixels(pixels) {}
+    ~PixelBuffer() { delete[] pixels; }
+    PixelBuffer(const PixelBuffer&) = delete;
+    PixelBuffer& operator=(const PixelBuffer&) = delete;
+
+    Pixel* Get() const { return pixels; }
+    void Reset(Pixel* replacement)
+    {
+        delete[] pixels;
+        pixels = replacement;
+    }
+    Pixel* Release()
+    {
+        Pixel* released = pixels;
+        pixels = nullptr;
+        return released;
+    }
+
+private:
+    Pixel* pixels;
+};
+
+// Sizes are capped so that the byte size of a 32-bit image fits biSizeImage
+// (and an int) and no pixel count can wrap.
+BOOL IsWorkableSize(LONG width, LONG height)
+{
+    return width > 0 && height > 0 && width <= INT_MAX / static_cast<LONG>(sizeof(Pixel)) / height;
+}
+
+size_t PixelCount(LONG width, LONG height)
+{
+    return static_cast<size_t>(width) * static_cast<size_t>(height);
+}
+
+// NULL when the size is not workable or memory is short.
+Pixel* AllocatePixels(LONG width, LONG height)
+{
+    if (!IsWorkableSize(width, height))
+        return nullptr;
+    return new (std::nothrow) Pixel[PixelCount(width, height)];
+}
+
+BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
+{
+    BITMAP info = {};
+    if (handle == NULL || GetObjectA(handle, sizeof(info), &info) != static_cast<int>(sizeof(info)))
+        return FALSE;
+    size.cx = info.bmWidth;
+    size.cy = info.bmHeight;
+    return TRUE;
+}
+
+} // namespace
+
+FilterBitmap::~FilterBitmap()
+{
+    DeleteBitmap();
+}
+
+void FilterBitmap::Attach(HBITMAP newBitmap)
+{
+    if (bitmap != NULL && bitmap != newBitmap)
+        DeleteObject(bitmap);
+    bitmap = newBitmap;
+}
+
+HBITMAP FilterBitmap::Detach()
+{
+    HBITMAP detached = bitmap;
+    bitmap = NULL;
+    return detached;
+}
+
+BOOL FilterBitmap::DeleteBitmap()
+{
+    if (bitmap == NULL)
+        return TRUE;
+    if (!DeleteObject(bitmap))
+        return FALSE;
+    bitmap = NULL;
+    return TRUE;
+}
+
+int FilterBitmap::GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle) const
+{
+    SIZE size = {};
+    if (!ReadBitmapSize(handle != NULL ? handle : bitmap, size) || !IsWorkableSize(size.cx, size.cy))
+        return 0;
+    header = BITMAPINFOHEADER();
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = size.cx;
+    header.biHeight = -size.cy;  // negative: the first row in memory is the top row
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(size.cx * size.cy * static_cast<LONG>(sizeof(Pixel)));
+    return size.cy;
+}
+
+Pixel* FilterBitmap::GetPixels() const
+{
+    BITMAPINFOHEADER header = {};
+    const int height = GetInfoHeader(header);
+    if (height == 0)
+        return nullptr;
+    PixelBuffer pixels(AllocatePixels(header.biWidth, height));
+    if (pixels.Get() == nullptr)
+        return nullptr;
+    WindowDC screen(NULL);  // the screen DC
+    if (screen == NULL)
+        return nullptr;
+    // A 32-bit BI_RGB request has no colour table, so the header alone is a
+    // complete BITMAPINFO. Fewer lines than asked would leave rows unset.
+    const int lines = GetDIBits(screen, bitmap, 0, height, pixels.Get(),
+                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    if (lines != height)
+        return nullptr;
+    return pixels.Release();
+}
+
+BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters)
+{
+    const int filterCount = filters.GetSize();
+    if (filterCount == 0)
+        return TRUE;
+
+    SIZE original = {};
+    if (!ReadBitmapSize(bitmap, original) || !IsWorkableSize(original.cx, original.cy))
+        return FALSE;
+
+    // The destination is allocated once, at the largest size of the chain.
+    SIZE current = original;
+    SIZE largest = original;
+    for (int i = 0; i < filterCount; ++i) {
+        if (filters[i] == nullptr)
+            return FALSE;
+        SIZE output = {};
+        filters[i]->GetOutputSize(output, current.cx, current.cy);
+        if (!IsWorkableSize(output.cx, output.cy))
+            return FALSE;
+        current = output;
+        if (current.cx > largest.cx)
+            largest.cx = current.cx;
+        if (current.cy > largest.cy)
+            largest.cy = current.cy;
+    }
+    if (!IsWorkableSize(largest.cx, largest.cy))
+        return FALSE;
+
+    PixelBuffer source(GetPixels());
+    if (source.Get() == nullptr)
+        return FALSE;
+    size_t sourceCapacity = PixelCount(original.cx, original.cy);
+    PixelBuffer destination(AllocatePixels(largest.cx, largest.cy));
+    if (destination.Get() == nullptr)
+        return FALSE;
+    FillPixels(destination.Get(), largest.cx, largest.cy, backgroundColour);
+
+    SIZE input = original;
+    for (int i = 0; i < filterCount; ++i) {
+        if (i > 0) {
+            // The previous output is the next input; the source grows only
+            // when an intermediate image is larger than any before it.
+            const size_t inputCount = PixelCount(input.cx, input.cy);
+            if (inputCount > sourceCapacity) {
+                source.Reset(AllocatePixels(input.cx, input.cy));
+                if (source.Get() == nullptr)
+                    return FALSE;
+                sourceCapacity = inputCount;
+            }
+            memcpy(source.Get(), destination.Get(), inputCount * sizeof(Pixel));
+            // Only the previous output was written, so clearing its extent
+            // leaves the whole destination background again.
+            FillPixels(destination.Get(), input.cx, input.cy, backgroundColour);
+        }
+        SIZE output = {};
+        filters[i]->GetOutputSize(output, input.cx, input.cy);
+        // The walk above sized the destination; a filter must answer the same.
+        if (output.cx <= 0 || output.cy <= 0 || output.cx > largest.cx || output.cy > largest.cy)
+            return FALSE;
+        if (!filters[i]->Apply(source.Get(), input.cx, input.cy, destination.Get(), output.cx, output.cy))
+            return FALSE;
+        input = output;
+    }
+
+    WindowDC screen(NULL);  // the screen DC
+    if (screen == NULL)
+        return FALSE;
+    HBITMAP result = CreateCompatibleBitmap(screen, input.cx, input.cy);
+    if (result == NULL)
+        return FALSE;
+    BITMAPINFOHEADER header = {};
+    if (GetInfoHeader(header, result) != input.cy
+        || SetDIBits(screen, result, 0, input.cy, destination.Get(),
+                     reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) != input.cy) {
+        DeleteObject(result);
+        return FALSE;
+    }
+    DeleteBitmap();
+    Attach(result);
+    return TRUE;
+}
+
+BOOL FilterBitmap::MakeNormalImage(COLORREF mask)
+{
+    LightnessFilter lighten(TRUE, mask, 0.04f);
+    SimpleArray<ImageFilter*> chain;
+    if (!chain.Add(&lighten) || !chain.Add(&lighten))
+        return FALSE;
+    return ApplyFilters(chain);
+}
+
+BOOL FilterBitmap::MakeDisabledImage(COLORREF mask)
+{
+    GreyscaleFilter grey(TRUE, mask);
+    LightnessFilter lighten(TRUE, mask, 0.08f);
+    SimpleArray<ImageFilter*> chain;
+    if (!chain.Add(&grey) || !chain.Add(&lighten) || !chain.Add(&lighten) || !chain.Add(&lighten))
+        return FALSE;
+    return ApplyFilters(chain);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include "controls/ImageFilter.h"
+#include "controls/Pixel.h"
+#include "framework/SimpleArray.h"
+
+// Owns one bitmap and replaces it with the result of a chain of per-pixel
+// filters. Every operation reports failure as FALSE (or NULL) and then leaves
+// the bitmap as it was.
+class FilterBitmap {
+public:
+    FilterBitmap() = default;
+    virtual ~FilterBitmap();
+
+    FilterBitmap(const FilterBitmap&) = delete;
+    FilterBitmap& operator=(const FilterBitmap&) = delete;
+
+    // Takes ownership of newBitmap; a different bitmap held so far is deleted.
+    void Attach(HBITMAP newBitmap);
+    // Gives up ownership: returns the bitmap (or NULL) and leaves this empty.
+    HBITMAP Detach();
+    // The bitmap, still owned by this object (NULL when empty).
+    HBITMAP GetBitmap() const { return bitmap; }
+    // Deletes the bitmap now rather than in the destructor. The handle is
+    // cleared only when DeleteObject succeeds; TRUE when nothing is left held.
+    BOOL DeleteBitmap();
+
+    COLORREF GetBackgroundColour() const { return backgroundColour; }
+
+    // Fills header for a top-down 32-bit image of handle (of the own bitmap
+    // when handle is NULL) and returns its height; 0 leaves header untouched.
+    int GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle = NULL) const;
+    // The bitmap's pixels, top row first, in a buffer the caller releases
+    // with delete[]; NULL on failure.
+    Pixel* GetPixels() const;
+
+    // Runs the filters in order and replaces the bitmap with the result. The
+    // filters stay owned by the caller. An empty chain is TRUE and changes nothing.
+    BOOL ApplyFilters(SimpleArray<ImageFilter*>& filters);
+
+    // Lightness raised twice by 0.04; pixels of mask pass unchanged.
+    BOOL MakeNormalImage(COLORREF mask);
+    // Grey, then lightness raised three times by 0.08; pixels of mask pass unchanged.
+    BOOL MakeDisabledImage(COLORREF mask);
+
+private:
+    HBITMAP bitmap = NULL;                 // owned
+    COLORREF backgroundColour = 0xFFFFFF;  // what work buffers are cleared to
+};

@@ -1,0 +1,568 @@
+#include "controls/HyperlinkLabel.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "controls/GdiScope.h"
+#include "controls/LinkColors.h"
+#include "controls/TaggedText.h"
+#include "framework/AppModule.h"
+
+namespace {
+
+constexpr UINT_PTR linkToolId = 1;
+
+// The tooltip is told the full structure size, reserved pointer included.
+static_assert(sizeof(TOOLINFOA) == 48, "TOOLINFOA must carry its trailing reserved pointer");
+
+char* CopyText(const char* text)
+{
+    if (text == nullptr)
+        text = "";
+    char* copy = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, ::lstrlenA(text) + 1));
+    if (copy != nullptr)
+        ::lstrcpyA(copy, text);
+    return copy;
+}
+
+void FreeText(char*& text)
+{
+    if (text != nullptr && ::HeapFree(::GetProcessHeap(), 0, text))
+        text = nullptr;
+}
+
+// Replaces text with a copy of source. The copy is made before the old text
+// is freed, so source may be the old text itself.
+bool ReplaceText(char*& text, const char* source)
+{
+    char* copy = CopyText(source);
+    FreeText(text);
+    text = copy;
+    return copy != nullptr;
+}
+
+POINT PointFromLParam(LPARAM lParam)
+{
+    // Signed: a captured pointer left of or above the control has negative coordinates.
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool IsPictureStatic(DWORD style)
+{
+    // Icons, bitmaps, metafiles, owner-drawn statics, frames and rectangles
+    // draw themselves. Only the type bits decide: SS_REALSIZECONTROL (0x40)
+    // shares the low byte but does not make a picture static a text one.
+    const DWORD type = style & SS_TYPEMASK;
+    return (type >= SS_ICON && type <= SS_WHITEFRAME) || (type >= SS_OWNERDRAW && type <= SS_ENHMETAFILE);
+}
+
+} // namespace
+
+HyperlinkLabel::HyperlinkLabel(DWORD linkStyle) : linkStyle(linkStyle)
+{
+    ::SetRectEmpty(&linkRect);
+}
+
+HyperlinkLabel::~HyperlinkLabel()
+{
+    FreeText(linkTarget);
+    FreeText(labelText);
+    ReleaseLinkFont();
+}
+
+void HyperlinkLabel::ReleaseLinkFont()
+{
+    if ((flags & ownsLinkFontFlag) && linkFont != nullptr && ::DeleteObject(linkFont)) {
+        linkFont = nullptr;
+        flags &= ~ownsLinkFontFlag;
+    }
+}
+
+BOOL HyperlinkLabel::SubclassWindow(HWND window)
+{
+    const BOOL attached = WindowImpl::SubclassWindow(window);
+    if (attached)
+        Initialize();
+    return attached;
+}
+
+BOOL HyperlinkLabel::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          LRESULT& result, DWORD mapId)
+{
+    using Map = MessageMap<HyperlinkLabel>;
+    static constexpr Map::Entry entries[] = {
+        Map::Message(WM_CREATE, &HyperlinkLabel::OnCreate),
+        Map::MessageRange(WM_MOUSEMOVE, WM_XBUTTONDBLCLK, &HyperlinkLabel::OnMouseMessage),
+        Map::Message(WM_ERASEBKGND, &HyperlinkLabel::OnEraseBackground),
+        Map::Message(WM_PAINT, &HyperlinkLabel::OnPaint),
+        Map::Message(WM_PRINTCLIENT, &HyperlinkLabel::OnPaint),
+        Map::Message(WM_SETFOCUS, &HyperlinkLabel::OnFocus),
+        Map::Message(WM_KILLFOCUS, &HyperlinkLabel::OnFocus),
+        Map::Message(WM_MOUSEMOVE, &HyperlinkLabel::OnMouseMove),
+        Map::Message(WM_MOUSELEAVE, &HyperlinkLabel::OnMouseLeave),
+        Map::Message(WM_LBUTTONDOWN, &HyperlinkLabel::OnLButtonDown),
+        Map::Message(WM_LBUTTONUP, &HyperlinkLabel::OnLButtonUp),
+        Map::Message(WM_CHAR, &HyperlinkLabel::OnChar),
+        Map::Message(WM_GETDLGCODE, &HyperlinkLabel::OnGetDlgCode),
+        Map::Message(WM_SETCURSOR, &HyperlinkLabel::OnSetCursor),
+        Map::Message(WM_ENABLE, &HyperlinkLabel::OnEnable),
+        Map::Message(WM_GETFONT, &HyperlinkLabel::OnGetFont),
+        Map::Message(WM_SETFONT, &HyperlinkLabel::OnSetFont),
+        Map::Message(WM_UPDATEUISTATE, &HyperlinkLabel::OnUpdateUiState),
+        Map::Message(WM_SETTEXT, &HyperlinkLabel::OnSetText),
+    };
+    return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
+}
+
+void HyperlinkLabel::Initialize()
+{
+    // Eight characters: "static" is all that must be recognised.
+    char className[8];
+    if (::GetClassNameA(hWnd, className, sizeof className) != 0 && ::lstrcmpiA(className, "static") == 0) {
+        // Without SS_NOTIFY a static is transparent to the mouse (HTTRANSPARENT).
+        ModifyStyle(0, SS_NOTIFY);
+        if (IsPictureStatic(GetStyle()))
+            flags &= ~paintTextFlag;
+    }
+
+    handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+
+    if (flags & paintTextFlag) {
+        normalFont = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
+        if (normalFont == nullptr)
+            normalFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+        if (normalFont != nullptr && linkFont == nullptr) {
+            LOGFONTA font = {};
+            ::GetObjectA(normalFont, sizeof font, &font);
+            if ((linkStyle & LINK_TAGGEDBOLD) == LINK_TAGGEDBOLD)
+                font.lfWeight = FW_BOLD;
+            else if (!(linkStyle & LINK_PLAIN))
+                font.lfUnderline = TRUE;
+            linkFont = ::CreateFontIndirectA(&font);
+            if (linkFont != nullptr)
+                flags |= ownsLinkFontFlag;
+        }
+    }
+
+    tipWindow.Create(TOOLTIPS_CLASSA, hWnd, nullptr, nullptr, 0);
+
+    if (labelText == nullptr) {
+        const int length = GetWindowTextLengthA();
+        if (length > 0) {
+            char* text = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, length + 1));
+            if (text != nullptr) {
+                if (GetWindowTextA(text, length + 1) != 0)
+                    SetLinkText(text);
+                ::HeapFree(::GetProcessHeap(), 0, text);
+            }
+        }
+    }
+
+    MeasureLink();
+
+    if (linkTarget != nullptr || (linkStyle & LINK_COMMAND)) {
+        tipWindow.SendMessageA(TTM_ACTIVATE, TRUE, 0);
+        AddLinkTool();
+    } else if (labelText != nullptr) {
+        SetLinkTarget(labelText);
+    }
+
+    if (flags & paintTextFlag)
+        ReadLinkColors(linkColor, visitedColor);
+}
+
+bool HyperlinkLabel::SetLinkText(const char* text)
+{
+    if (!ReplaceText(labelText, text))
+        return false;
+    MeasureLink();
+    if (hWnd != nullptr)
+        SetWindowTextA(labelText);
+    return true;
+}
+
+bool HyperlinkLabel::SetLinkTarget(const char* target)
+{
+    if (!ReplaceText(linkTarget, target))
+        return false;
+    if (labelText == nullptr)
+        MeasureLink();
+    if (tipWindow.IsWindow()) {
+        tipWindow.SendMessageA(TTM_ACTIVATE, TRUE, 0);
+        AddLinkTool();
+    }
+    return true;
+}
+
+UINT HyperlinkLabel::TextAlignment() const
+{
+    const DWORD style = GetStyle();
+    if (style & SS_CENTER)
+        return DT_CENTER;
+    if (style & SS_RIGHT)
+        return DT_RIGHT;
+    return DT_LEFT;
+}
+
+bool HyperlinkLabel::MeasureLink()
+{
+    if (!IsWindow() || (labelText == nullptr && linkTarget == nullptr))
+        return false;
+
+    WindowDC dc(hWnd);
+    RECT client;
+    GetClientRect(&client);
+    linkRect = client;
+
+    if ((flags & paintTextFlag) && IsTagged()) {
+        const TaggedParts parts = SplitTaggedText(ShownText());
+        SelectedObject normal(dc, normalFont);
+        RECT before = client;
+        if (parts.before != nullptr)
+            ::DrawTextA(dc, parts.before, parts.beforeCount, &before, DT_CALCRECT | DT_WORDBREAK);
+        RECT link = client;
+        if (parts.before != nullptr)
+            link.left = before.right;
+        if (parts.linkCount > 0) {
+            SelectedObject linkSelected(dc, linkFont);
+            ::DrawTextA(dc, parts.link, parts.linkCount, &link, DT_CALCRECT | DT_WORDBREAK);
+        } else {
+            // No link text: nothing may react to the mouse.
+            link.right = link.left;
+            link.bottom = link.top;
+        }
+        linkRect = link;
+    } else if (flags & paintTextFlag) {
+        const UINT alignment = TextAlignment();
+        {
+            // A NULL link font selects nothing: the DC's font measures instead.
+            SelectedObject linkSelected(dc, linkFont);
+            ::DrawTextA(dc, ShownText(), -1, &linkRect, DT_CALCRECT | DT_WORDBREAK | alignment);
+        }
+        // DT_CALCRECT keeps the left edge whatever the alignment; place it here.
+        if (alignment == DT_CENTER)
+            ::OffsetRect(&linkRect, (client.right - linkRect.right) / 2, 0);
+        else if (alignment == DT_RIGHT)
+            ::OffsetRect(&linkRect, client.right - linkRect.right, 0);
+    }
+    UpdateToolRect();
+    return true;
+}
+
+void HyperlinkLabel::AddLinkTool()
+{
+    // One tool per link: a tool added before under the same id goes first,
+    // otherwise the tooltip would keep showing the first target over the
+    // first rectangle.
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hWnd;
+    tool.uId = linkToolId;
+    tipWindow.SendMessageA(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.rect = linkRect;
+    tool.hinst = appModule.GetResourceInstance();
+    tool.lpszText = linkTarget; // the tooltip keeps its own copy
+    tipWindow.SendMessageA(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void HyperlinkLabel::UpdateToolRect()
+{
+    // Keeps the tip over the text after it was measured anew; a tooltip
+    // without the tool ignores this.
+    if (!tipWindow.IsWindow())
+        return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hWnd;
+    tool.uId = linkToolId;
+    tool.rect = linkRect;
+    tipWindow.SendMessageA(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void HyperlinkLabel::RelayToTip(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!tipWindow.IsWindow() || (linkStyle & LINK_NOTIP))
+        return;
+    MSG relayed = {hWnd, message, wParam, lParam, 0, {0, 0}};
+    tipWindow.SendMessageA(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void HyperlinkLabel::EraseBackground(HDC dc)
+{
+    const HBRUSH brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageA(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hWnd)));
+    if (brush == nullptr)
+        return;
+    RECT client;
+    GetClientRect(&client);
+    ::FillRect(dc, &client, brush);
+}
+
+void HyperlinkLabel::PaintLink(HDC dc)
+{
+    COLORREF colour = linkColor;
+    if (!IsWindowEnabled())
+        colour = ::GetSysColor(COLOR_GRAYTEXT);
+    else if (flags & visitedFlag)
+        colour = visitedColor;
+    const HFONT font =
+        linkFont != nullptr && (!UnderlinesOnHover() || (flags & hoverFlag)) ? linkFont : normalFont;
+    const bool focused = ::GetFocus() == hWnd;
+
+    if (IsTagged()) {
+        PaintTaggedLink(dc, colour, font, focused);
+        return;
+    }
+    const char* text = ShownText();
+    ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = ::SetTextColor(dc, colour);
+    {
+        SelectedObject selected(dc, font);
+        if (text != nullptr) {
+            RECT rect = linkRect;
+            ::DrawTextA(dc, text, -1, &rect, DT_WORDBREAK | TextAlignment());
+        }
+        if (focused)
+            ::DrawFocusRect(dc, &linkRect);
+    }
+    ::SetTextColor(dc, previousColour);
+}
+
+void HyperlinkLabel::PaintTaggedLink(HDC dc, COLORREF colour, HFONT font, bool focused)
+{
+    // Laid out for one line: the link starts where the text before it ends,
+    // the text after it where the link ends, both at the top.
+    const TaggedParts parts = SplitTaggedText(ShownText());
+    RECT client;
+    GetClientRect(&client);
+    ::SetBkMode(dc, TRANSPARENT);
+    SelectedObject normal(dc, normalFont);
+    if (parts.before != nullptr) {
+        RECT rect = client;
+        ::DrawTextA(dc, parts.before, parts.beforeCount, &rect, DT_WORDBREAK);
+    }
+    if (parts.linkCount > 0) {
+        // The other parts keep the colour the parent's WM_CTLCOLORSTATIC left.
+        const COLORREF previousColour = ::SetTextColor(dc, colour);
+        SelectedObject linkSelected(dc, font);
+        RECT rect = linkRect;
+        ::DrawTextA(dc, parts.link, parts.linkCount, &rect, DT_WORDBREAK);
+        ::SetTextColor(dc, previousColour);
+    }
+    if (parts.after != nullptr) {
+        RECT rect = {linkRect.right, linkRect.top, client.right, client.bottom};
+        ::DrawTextA(dc, parts.after, parts.afterCount, &rect, DT_WORDBREAK);
+    }
+    if (focused)
+        ::DrawFocusRect(dc, &linkRect);
+}
+
+bool HyperlinkLabel::IsOverActiveLink(POINT point) const
+{
+    return (linkTarget != nullptr || (linkStyle & LINK_COMMAND)) && ::PtInRect(&linkRect, point);
+}
+
+void HyperlinkLabel::SetHover(bool hovering)
+{
+    if (!UnderlinesOnHover() || hovering == ((flags & hoverFlag) != 0))
+        return;
+    if (hovering)
+        flags |= hoverFlag;
+    else
+        flags &= ~hoverFlag;
+    InvalidateRect(&linkRect, TRUE);
+    UpdateWindow();
+}
+
+bool HyperlinkLabel::Activate()
+{
+    if ((linkStyle & LINK_NOTIFY) == LINK_NOTIFY) {
+        const int id = GetDlgCtrlID();
+        NMHDR header = {hWnd, static_cast<UINT_PTR>(id), static_cast<UINT>(NM_CLICK)};
+        ::SendMessageA(GetParent(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+        return true;
+    }
+    if (linkStyle & LINK_COMMAND) {
+        ::SendMessageA(GetParent(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hWnd));
+        return true;
+    }
+    // A label that never had text has no target; the shell is not asked to open nothing.
+    if (linkTarget == nullptr)
+        return false;
+    const HINSTANCE opened = ::ShellExecuteA(nullptr, "open", linkTarget, nullptr, nullptr, SW_SHOWNORMAL);
+    // Values up to 32 are error codes.
+    if (reinterpret_cast<UINT_PTR>(opened) <= 32)
+        return false;
+    flags |= visitedFlag;
+    if (hWnd != nullptr)
+        InvalidateRect(nullptr, TRUE);
+    return true;
+}
+
+LRESULT HyperlinkLabel::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
+{
+    Initialize();
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnMouseMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    RelayToTip(message, wParam, lParam);
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Painting fills the background itself, in one go with the text.
+    return 1;
+}
+
+LRESULT HyperlinkLabel::OnPaint(UINT, WPARAM wParam, LPARAM, BOOL& handled)
+{
+    if (!(flags & paintTextFlag)) {
+        handled = FALSE;
+        return 0;
+    }
+    // WM_PRINTCLIENT, and WM_PAINT from some callers, bring the DC to draw into.
+    if (wParam != 0) {
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        PaintLink(reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(&paint);
+    if (dc != nullptr) {
+        EraseBackground(dc);
+        PaintLink(dc);
+    }
+    EndPaint(&paint);
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnFocus(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    if (!(flags & paintTextFlag)) {
+        handled = FALSE;
+        return 0;
+    }
+    // The focus rectangle comes and goes with the next paint.
+    InvalidateRect(nullptr, TRUE);
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+{
+    if (!IsOverActiveLink(PointFromLParam(lParam))) {
+        SetHover(false);
+        handled = FALSE;
+        return 0;
+    }
+    ::SetCursor(handCursor);
+    if (UnderlinesOnHover() && !(flags & hoverFlag)) {
+        SetHover(true);
+        // WM_MOUSELEAVE clears the hover when the pointer leaves the control quickly.
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
+        ::_TrackMouseEvent(&track);
+    }
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&)
+{
+    SetHover(false);
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    const POINT point = PointFromLParam(lParam);
+    if (::PtInRect(&linkRect, point)) {
+        SetFocus();
+        SetCapture();
+    }
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnLButtonUp(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    // Only a press that began on the link ends in a click, and only if the
+    // button comes up on the link again.
+    if (::GetCapture() != hWnd)
+        return 0;
+    ::ReleaseCapture();
+    const POINT point = PointFromLParam(lParam);
+    if (::PtInRect(&linkRect, point))
+        Activate();
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnChar(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam == '\r' || wParam == ' ')
+        Activate();
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnGetDlgCode(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Characters only: the dialog keeps Tab, Enter, Esc and the arrows.
+    return DLGC_WANTCHARS;
+}
+
+LRESULT HyperlinkLabel::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    // The hand was set on the last move; TRUE keeps it there. Elsewhere the
+    // static shows its class cursor.
+    POINT point;
+    ::GetCursorPos(&point);
+    ScreenToClient(&point);
+    if (IsOverActiveLink(point))
+        return TRUE;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnEnable(UINT, WPARAM, LPARAM, BOOL&)
+{
+    InvalidateRect(nullptr, TRUE);
+    UpdateWindow();
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnGetFont(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return reinterpret_cast<LRESULT>(normalFont);
+}
+
+LRESULT HyperlinkLabel::OnSetFont(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // The link font stays the one made at attaching, and the link is not
+    // measured anew.
+    normalFont = reinterpret_cast<HFONT>(wParam);
+    if (lParam != 0) {
+        InvalidateRect(nullptr, TRUE);
+        UpdateWindow();
+    }
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnSetText(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // The static stores the text, and some static implementations (Wine's)
+    // draw it at once through their own DC, without WM_PAINT: paint the link
+    // over it again.
+    const LRESULT result = DefaultWindowProc(message, wParam, lParam);
+    if (flags & paintTextFlag) {
+        InvalidateRect(nullptr, TRUE);
+        UpdateWindow();
+    }
+    return result;
+}
+
+LRESULT HyperlinkLabel::OnUpdateUiState(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // The static would repaint itself over the link.
+    return 0;
+}

@@ -1,0 +1,319 @@
+#include "controls/IconButton.h"
+
+#include <vssym32.h>
+
+#include "controls/GdiScope.h"
+#include "controls/ThemeApi.h"
+#include "framework/AppModule.h"
+#include "framework/CriticalSection.h"
+#include "framework/MessageMap.h"
+#include "framework/RegKey.h"
+
+namespace {
+
+// Whether uxtheme.dll loads: -1 not yet asked, 0 no, 1 yes. Process-wide.
+int themingAvailable = -1;
+
+// The caption buffer: at most 99 characters are drawn.
+constexpr int captionSize = 100;
+// Icon and text placement for a button with a caption.
+constexpr int iconLeft = 6;
+constexpr int textLeft = 20;
+
+constexpr DWORD buttonTypeBits = 0x400F; // BS_NOTIFY | BS_TYPEMASK
+
+} // namespace
+
+IconButton::IconButton()
+{
+    // Asked early so that the answer is known before the first button draws.
+    IsThemingAvailable();
+}
+
+IconButton::~IconButton()
+{
+    if (theme != nullptr && SUCCEEDED(ThemeApi::CloseThemeData(theme)))
+        theme = nullptr;
+    ReleaseImages();
+}
+
+void IconButton::ReleaseImages()
+{
+    if (hotImages != nullptr && ImageList_Destroy(hotImages))
+        hotImages = nullptr;
+    if (disabledImages != nullptr && ImageList_Destroy(disabledImages))
+        disabledImages = nullptr;
+    if (normalImages != nullptr && ImageList_Destroy(normalImages))
+        normalImages = nullptr;
+    normalBitmap.DeleteBitmap();
+    disabledBitmap.DeleteBitmap();
+    if (sourceBitmap != nullptr && DeleteObject(sourceBitmap))
+        sourceBitmap = nullptr;
+}
+
+BOOL IconButton::SubclassWindow(HWND window)
+{
+    const BOOL attached = WindowImpl::SubclassWindow(window);
+    if (attached)
+        InitAppearance();
+    return attached;
+}
+
+BOOL IconButton::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result, DWORD mapId)
+{
+    using Map = MessageMap<IconButton>;
+    static constexpr Map::Entry entries[] = {
+        Map::ChainBase<OwnerDraw<IconButton>>(1),
+        Map::Message(WM_CREATE, &IconButton::OnCreate),
+        Map::Message(WM_MOUSEMOVE, &IconButton::OnMouseMove),
+        Map::Message(WM_MOUSELEAVE, &IconButton::OnMouseLeave),
+    };
+    return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
+}
+
+LRESULT IconButton::OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    const LRESULT result = DefaultWindowProc(message, wParam, lParam);
+    InitAppearance();
+    return result;
+}
+
+LRESULT IconButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    if (!hover) {
+        hover = TRUE;
+        RedrawIfThemed();
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hWnd, 0};
+        _TrackMouseEvent(&track);
+    }
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT IconButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    if (hover) {
+        hover = FALSE;
+        RedrawIfThemed();
+    }
+    handled = FALSE;
+    return 0;
+}
+
+void IconButton::RedrawIfThemed()
+{
+    // The classic face shows hover only through the icon; it waits for the
+    // next repaint with another cause.
+    if (!themed)
+        return;
+    InvalidateRect(nullptr, TRUE);
+    UpdateWindow();
+}
+
+void IconButton::InitAppearance()
+{
+    const DWORD style = GetStyle();
+    const DWORD ownerDrawn = (style & ~buttonTypeBits) | BS_OWNERDRAW;
+    if (ownerDrawn != style)
+        SetWindowLongA(GWL_STYLE, static_cast<LONG>(ownerDrawn));
+
+    // Attached again to a new window: the theme opened for the old one goes.
+    if (theme != nullptr && SUCCEEDED(ThemeApi::CloseThemeData(theme)))
+        theme = nullptr;
+    themed = IsStyledScheme() && IsThemingAvailable();
+    if (themed && theme == nullptr)
+        theme = ThemeApi::OpenThemeData(hWnd, L"Button");
+    // Visual styles switched off while the scheme asks for them: no theme can
+    // be opened, and theme drawing would leave the button without face and
+    // caption.
+    if (theme == nullptr)
+        themed = FALSE;
+}
+
+BOOL IconButton::IsStyledScheme()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExA(&version) || version.dwMajorVersion < 5)
+        return FALSE;
+
+    RegKey appearance;
+    if (appearance.Open(HKEY_CURRENT_USER, "Control Panel\\Appearance", KEY_READ) != ERROR_SUCCESS)
+        return FALSE;
+    // One byte short of the buffer, so that the zeroed end always terminates
+    // the name. Anything but a string that fits (missing, too long, another
+    // type) counts as a scheme other than the standard one.
+    char scheme[200] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof(scheme) - 1;
+    const LONG status = RegQueryValueExA(appearance.GetHandle(), "Current", nullptr, &type,
+                                         reinterpret_cast<BYTE*>(scheme), &size);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return TRUE;
+    return lstrcmpiA(scheme, "Windows Standard") != 0;
+}
+
+bool IconButton::IsThemingAvailable()
+{
+    if (themingAvailable == -1) {
+        ScopedLock lock(appModule.GetStaticDataLock());
+        if (themingAvailable == -1) {
+            HMODULE module = LoadLibraryA("uxtheme.dll");
+            themingAvailable = module != nullptr ? 1 : 0;
+            if (module != nullptr)
+                FreeLibrary(module);
+        }
+    }
+    return themingAvailable == 1;
+}
+
+void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
+{
+    ReleaseImages();
+    HINSTANCE resources = appModule.GetResourceInstance();
+    const char* name = MAKEINTRESOURCEA(bitmapId);
+
+    sourceBitmap = LoadBitmapA(resources, name);
+    BITMAP info = {};
+    int width = 0;
+    int height = 0;
+    if (sourceBitmap != nullptr && GetObjectA(sourceBitmap, sizeof(info), &info) != 0) {
+        width = info.bmWidth;
+        height = info.bmHeight;
+    }
+    iconWidth = width;
+    iconHeight = height;
+
+    // ImageList_AddMasked blackens the masked pixels of the bitmap it is
+    // given, so each variant starts from a fresh copy of the resource.
+    hotImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_AddMasked(hotImages, sourceBitmap, maskColour);
+
+    normalBitmap.Attach(LoadBitmapA(resources, name));
+    normalBitmap.MakeNormalImage(maskColour);
+    normalImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_AddMasked(normalImages, normalBitmap.GetBitmap(), maskColour);
+
+    disabledBitmap.Attach(LoadBitmapA(resources, name));
+    disabledBitmap.MakeDisabledImage(maskColour);
+    disabledImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_AddMasked(disabledImages, disabledBitmap.GetBitmap(), maskColour);
+}
+
+void IconButton::DrawItem(DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    const BOOL pressed = (item->itemState & ODS_SELECTED) != 0;
+    const BOOL focused = (item->itemState & ODS_FOCUS) != 0;
+    const BOOL disabled = (item->itemState & ODS_DISABLED) != 0;
+    const BOOL showFocus = (item->itemState & ODS_NOFOCUSRECT) == 0;
+    RECT face = item->rcItem;
+
+    SetBkMode(dc, TRANSPARENT);
+    if (themed) {
+        int state = PBS_NORMAL;
+        if (focused)
+            state = PBS_DEFAULTED;
+        if (hover)
+            state = PBS_HOT;
+        if (disabled)
+            state = PBS_DISABLED;
+        if (pressed)
+            state = PBS_PRESSED;
+        ThemeApi::DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
+    } else {
+        if (focused) {
+            SolidBrush black(RGB(0, 0, 0));
+            FrameRect(dc, &face, black);
+            InflateRect(&face, -1, -1);
+        }
+        {
+            SolidBrush buttonFace(GetSysColor(COLOR_BTNFACE));
+            FillRect(dc, &face, buttonFace);
+        }
+        if (pressed) {
+            SolidBrush shadow(GetSysColor(COLOR_BTNSHADOW));
+            FrameRect(dc, &face, shadow);
+        } else {
+            DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (hover ? DFCS_HOT : 0));
+        }
+    }
+
+    char caption[captionSize] = {};
+    GetWindowTextA(caption, captionSize);
+    const BOOL hasCaption = caption[0] != '\0';
+    RECT text = item->rcItem;
+    DrawIcon(dc, hasCaption, item->rcItem, text, pressed, disabled);
+    if (hasCaption)
+        DrawCaption(dc, caption, text, pressed, disabled);
+
+    if (focused && showFocus) {
+        RECT focus = face;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+POINT IconButton::GetIconPosition(BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed) const
+{
+    POINT position;
+    if (hasCaption) {
+        position.x = iconLeft;
+        position.y = item.top + (item.bottom - item.top - iconHeight) / 2;
+        text.right = text.right - text.left;
+        text.left = textLeft;
+    } else {
+        position.x = (text.right - text.left - iconWidth) / 2;
+        position.y = (text.bottom - text.top - iconHeight) / 2;
+    }
+    if (!themed && pressed) {
+        ++position.x;
+        ++position.y;
+    }
+    return position;
+}
+
+void IconButton::DrawIcon(HDC dc, BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed, BOOL disabled)
+{
+    const POINT at = GetIconPosition(hasCaption, item, text, pressed);
+    ImageList_Draw(hover ? hotImages : normalImages, 0, dc, at.x, at.y, ILD_TRANSPARENT);
+    if (disabled)
+        ImageList_Draw(disabledImages, 0, dc, at.x, at.y, ILD_TRANSPARENT);
+}
+
+void IconButton::DrawCaption(HDC dc, const char* caption, RECT text, BOOL pressed, BOOL disabled)
+{
+    if (!themed && pressed)
+        OffsetRect(&text, 1, 1);
+    const RECT area = text;
+    DrawTextA(dc, caption, -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_RIGHT);
+    OffsetRect(&text, (area.right - area.left - (text.right - text.left)) / 2,
+               (area.bottom - area.top - (text.bottom - text.top)) / 2);
+
+    if (themed) {
+        // A caption holds at most 99 characters, and no code page makes more
+        // UTF-16 units than bytes out of them.
+        wchar_t wide[captionSize];
+        const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, caption, -1, nullptr, 0);
+        if (units <= 0 || units > captionSize)
+            return;
+        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, caption, -1, wide, units) == 0)
+            return;
+        ThemeApi::DrawThemeText(theme, dc, BP_PUSHBUTTON, PBS_NORMAL, wide, units - 1,
+                                DT_SINGLELINE | DT_VCENTER, 0, &text);
+        return;
+    }
+    if (!disabled) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextA(dc, caption, -1, &text, DT_WORDBREAK | DT_RIGHT);
+        return;
+    }
+    // Embossed: a highlight copy one pixel down and right under the shadow.
+    OffsetRect(&text, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, caption, -1, &text, DT_WORDBREAK | DT_RIGHT);
+    OffsetRect(&text, -1, -1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    DrawTextA(dc, caption, -1, &text, DT_WORDBREAK | DT_RIGHT);
+}

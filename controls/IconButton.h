@@ -1,0 +1,76 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include "controls/FilterBitmap.h"
+#include "controls/OwnerDraw.h"
+#include "framework/WindowImpl.h"
+
+// A push button that draws itself: a small icon at its left, paled unless the
+// mouse is over it, and the caption centred in the rest of the face, with
+// visual styles when the desktop uses them and classic 3-D frames otherwise.
+// Its parent must reflect WM_DRAWITEM to it (OCM_DRAWITEM).
+//
+// Owns the theme handle, the three image lists and the bitmaps they were made
+// from; the window belongs to the dialog.
+class IconButton : public WindowImpl, public OwnerDraw<IconButton> {
+public:
+    IconButton();
+    ~IconButton() override;
+
+    // Attaches to an existing button and makes it owner-drawn; the look
+    // (themed or classic) is chosen here, once.
+    BOOL SubclassWindow(HWND window);
+
+    // Builds the hot, normal and disabled icons from one bitmap resource whose
+    // pixels of maskColour are transparent. A bitmap that cannot be loaded
+    // leaves the button without icon.
+    void LoadImages(UINT bitmapId, COLORREF maskColour);
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result, DWORD mapId) override;
+
+    void DrawItem(DRAWITEMSTRUCT* item);
+
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+
+    // FALSE (classic look) when the desktop's appearance scheme is "Windows
+    // Standard" or cannot be read; TRUE otherwise.
+    static BOOL IsStyledScheme();
+    // Whether uxtheme.dll can be loaded; asked once per process.
+    static bool IsThemingAvailable();
+
+    BOOL IsThemed() const { return themed; }
+    HTHEME GetTheme() const { return theme; }
+    BOOL IsHover() const { return hover; }
+    int GetIconWidth() const { return iconWidth; }
+    int GetIconHeight() const { return iconHeight; }
+    HIMAGELIST GetHotImages() const { return hotImages; }
+    HIMAGELIST GetNormalImages() const { return normalImages; }
+    HIMAGELIST GetDisabledImages() const { return disabledImages; }
+
+private:
+    void InitAppearance();
+    void RedrawIfThemed();
+    void ReleaseImages();
+    // Places the icon and narrows text to the area right of it when there is a caption.
+    POINT GetIconPosition(BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed) const;
+    void DrawIcon(HDC dc, BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed, BOOL disabled);
+    void DrawCaption(HDC dc, const char* caption, RECT text, BOOL pressed, BOOL disabled);
+
+    HTHEME theme = nullptr;              // owned, "Button" class data; NULL for the classic look
+    BOOL themed = FALSE;                 // fixed when attached
+    int iconWidth = 0;
+    int iconHeight = 0;
+    BOOL hover = FALSE;                  // from the first mouse move until the mouse leaves
+    HIMAGELIST hotImages = nullptr;      // owned; the bitmap as stored
+    HIMAGELIST disabledImages = nullptr; // owned; grey, drawn over the icon of a disabled button
+    HIMAGELIST normalImages = nullptr;   // owned; lightened
+    HBITMAP sourceBitmap = nullptr;      // owned; what hotImages was made from
+    FilterBitmap disabledBitmap;         // owns the grey bitmap
+    FilterBitmap normalBitmap;           // owns the lightened bitmap
+};

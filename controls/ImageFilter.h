@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include "controls/Pixel.h"
+
+// One per-pixel step of a filter chain. A filter keeps no state that changes
+// while it runs, so one object may stand several times in a chain. With
+// useMask set, pixels of the mask colour (red, green and blue equal; the
+// reserved byte is ignored) pass unchanged, which keeps a key colour
+// transparent after filtering.
+class ImageFilter {
+public:
+    ImageFilter(BOOL useMask, COLORREF mask);
+    virtual ~ImageFilter();
+
+    // The size of the image that Apply makes from an input of the given size.
+    // This base and every filter derived here keep the size.
+    virtual SIZE& GetOutputSize(SIZE& size, int width, int height) const;
+
+    // Reads sourceWidth x sourceHeight pixels and writes the destination,
+    // which the caller sized with GetOutputSize and cleared beforehand.
+    // The base copies the pixels unchanged. FALSE leaves the result unusable.
+    virtual BOOL Apply(const Pixel* source, int sourceWidth, int sourceHeight,
+                       Pixel* destination, int destinationWidth, int destinationHeight) const;
+
+    BOOL IsMaskPixel(const Pixel& pixel) const;
+
+protected:
+    // The number of pixels of a width x height image; FALSE when a dimension
+    // is not positive or the image could not fit in the address space.
+    static BOOL CountPixels(int width, int height, size_t& count);
+
+private:
+    BOOL useMask;
+    int maskRed;
+    int maskGreen;
+    int maskBlue;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include "framework/WindowImpl.h"
+
+// Turns a static control into a picture: decodes an encoded image (a JPEG
+// resource) once, resizes the control to the picture's size in screen pixels,
+// keeps the picture drawn in an off-screen bitmap and copies that bitmap to
+// the control on every paint.
+//
+// Owns the picture reference, the memory DC and the bitmap selected into it;
+// the control belongs to the dialog.
+class PictureBanner : public WindowImpl {
+public:
+    PictureBanner() = default;
+    ~PictureBanner() override;
+
+    // Decodes the resource name of type type from the program's resource
+    // module. FALSE with the banner unchanged when the resource is missing or
+    // cannot be copied; otherwise as LoadFromGlobal.
+    BOOL LoadFromResource(LPCSTR name, LPCSTR type);
+    // Decodes byteCount bytes of an encoded image held in block, replacing
+    // whatever the banner showed: after a failure the banner is empty. The
+    // caller keeps the block.
+    BOOL LoadFromGlobal(HGLOBAL block, LONG byteCount);
+    // Resizes the control to width x height (kept even if a later step fails)
+    // and makes the off-screen surface, filled with the menu colour.
+    BOOL CreateSurface(int width, int height);
+    // Draws the picture into the surface and invalidates the control. FALSE,
+    // without invalidating, when there is nothing to draw or drawing failed.
+    BOOL RenderPicture();
+    // Releases the picture and the surface.
+    void Clear();
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result, DWORD mapId) override;
+
+    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+
+    BOOL HasPicture() const { return picture != nullptr; }
+    BOOL IsSurfaceReady() const { return surfaceReady; }
+    SIZE GetPictureSize() const { return {pictureWidth, pictureHeight}; }
+
+private:
+    IPicture* picture = nullptr;       // one reference owned; NULL while nothing is loaded
+    LONG pictureWidth = 0;             // screen pixels
+    LONG pictureHeight = 0;
+    HDC surfaceDC = nullptr;           // owned memory DC
+    HBITMAP surfaceBitmap = nullptr;   // owned, selected into surfaceDC
+    HGDIOBJ previousBitmap = nullptr;  // borrowed: the DC's own bitmap, selected back before deleting it
+    BOOL surfaceReady = FALSE;         // surfaceDC and surfaceBitmap both exist
+};

@@ -1,0 +1,74 @@
+#include "controls/ThemeApi.h"
+
+#include "framework/AppModule.h"
+#include "framework/CriticalSection.h"
+
+namespace {
+
+using OpenThemeDataProc = HTHEME(WINAPI*)(HWND, LPCWSTR);
+using CloseThemeDataProc = HRESULT(WINAPI*)(HTHEME);
+using DrawThemeBackgroundProc = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+using DrawThemeTextProc = HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*);
+
+enum BindState { notTried, bound, unavailable };
+
+BindState bindState = notTried;
+OpenThemeDataProc openThemeData = nullptr;
+CloseThemeDataProc closeThemeData = nullptr;
+DrawThemeBackgroundProc drawThemeBackground = nullptr;
+DrawThemeTextProc drawThemeText = nullptr;
+
+template <class Proc>
+Proc Resolve(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+} // namespace
+
+BOOL ThemeApi::Bind()
+{
+    if (bindState != notTried)
+        return bindState == bound;
+    ScopedLock lock(appModule.GetStaticDataLock());
+    if (bindState == notTried) {
+        // Kept loaded for the rest of the process, as an imported library would
+        // be: theme handles opened through it must outlive any one caller.
+        HMODULE module = LoadLibraryA("uxtheme.dll");
+        if (module != nullptr) {
+            openThemeData = Resolve<OpenThemeDataProc>(module, "OpenThemeData");
+            closeThemeData = Resolve<CloseThemeDataProc>(module, "CloseThemeData");
+            drawThemeBackground = Resolve<DrawThemeBackgroundProc>(module, "DrawThemeBackground");
+            drawThemeText = Resolve<DrawThemeTextProc>(module, "DrawThemeText");
+        }
+        const BOOL complete = openThemeData != nullptr && closeThemeData != nullptr
+            && drawThemeBackground != nullptr && drawThemeText != nullptr;
+        if (!complete && module != nullptr)
+            FreeLibrary(module);
+        bindState = complete ? bound : unavailable;
+    }
+    return bindState == bound;
+}
+
+HTHEME ThemeApi::OpenThemeData(HWND window, LPCWSTR classList)
+{
+    return Bind() ? openThemeData(window, classList) : nullptr;
+}
+
+HRESULT ThemeApi::CloseThemeData(HTHEME theme)
+{
+    return Bind() ? closeThemeData(theme) : E_NOTIMPL;
+}
+
+HRESULT ThemeApi::DrawThemeBackground(HTHEME theme, HDC dc, int partId, int stateId,
+                                      const RECT* rect, const RECT* clipRect)
+{
+    return Bind() ? drawThemeBackground(theme, dc, partId, stateId, rect, clipRect) : E_NOTIMPL;
+}
+
+HRESULT ThemeApi::DrawThemeText(HTHEME theme, HDC dc, int partId, int stateId, LPCWSTR text,
+                                int charCount, DWORD textFlags, DWORD textFlags2, const RECT* rect)
+{
+    return Bind() ? drawThemeText(theme, dc, partId, stateId, text, charCount, textFlags, textFlags2, rect)
+                  : E_NOTIMPL;
+}
