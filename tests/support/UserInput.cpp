@@ -74,6 +74,12 @@ void TypeText(const char* text)
 
 void ClickAt(int screenX, int screenY)
 {
+    // Two clicks on one spot within the double-click time make a double
+    // click, which a list box does not take as a new choice.
+    static DWORD lastClick = 0;
+    const DWORD wait = GetDoubleClickTime() + 50;
+    if (lastClick != 0 && GetTickCount() - lastClick < wait)
+        PumpFor(wait - (GetTickCount() - lastClick));
     SetCursorPos(screenX, screenY);
     INPUT inputs[3] = {};
     const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
@@ -87,6 +93,7 @@ void ClickAt(int screenX, int screenY)
     inputs[2] = inputs[0];
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, inputs, sizeof(INPUT));
+    lastClick = GetTickCount();
 }
 
 void ClickClient(HWND window, const RECT& clientRect)
