@@ -48,6 +48,18 @@ void PressKey(WORD virtualKey)
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+void PressChord(WORD modifier, WORD virtualKey)
+{
+    INPUT down = {};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = modifier;
+    SendInput(1, &down, sizeof down);
+    PressKey(virtualKey);
+    INPUT up = down;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &up, sizeof up);
+}
+
 void TypeText(const char* text)
 {
     for (; *text != '\0'; ++text) {

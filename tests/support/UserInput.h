@@ -18,6 +18,8 @@ bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000
 // Real input through the system's input queue, as a keyboard and mouse give it.
 void PressKey(WORD virtualKey);
 void TypeText(const char* text);
+// A key pressed while a modifier (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
+void PressChord(WORD modifier, WORD virtualKey);
 void ClickAt(int screenX, int screenY);
 // Clicks the centre of a window's client-area rectangle given in client coordinates.
 void ClickClient(HWND window, const RECT& clientRect);
