@@ -42,7 +42,12 @@ zvx_wine_env() {
 #   styled   - an appearance scheme other than "Windows Standard": visual styles
 #   unstyled - the same scheme, but visual styles switched off in Wine, so
 #              OpenThemeData fails
+#   hostile  - a fresh prefix like classic, whose tests write malformed
+#              registry values themselves and remove them again
 #   desktop  - the prefix scripts/run starts the program in: Wine's defaults
+#   bench    - as classic, for scripts/bench alone, so that benchmarks and test
+#              runs never share (or stop) each other's wineserver
+#   screens-classic, screens-styled - as classic and styled, for scripts/screenshots
 # The test prefixes hand web and mail addresses to tests/support/shell-log
 # instead of a real browser or mail program, and have the crash dialog off.
 zvx_make_prefix() {
@@ -56,6 +61,10 @@ zvx_make_prefix() {
   (
     export WINEPREFIX="$prefix"
     wineboot -i </dev/null >/dev/null 2>&1
+    # Debian's Wine registers its own fonts ("MS Sans Serif" among them) in
+    # the prefix's registry but does not find their files, so dialogs would
+    # fall back to a wider font and lose their designed size.
+    cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     local logger="$ZVX_ROOT/tests/support/shell-log"
     if [ "$look" != desktop ]; then
       # Xvfb has no window manager: Wine then draws the window frames itself.
@@ -66,8 +75,9 @@ zvx_make_prefix() {
     fi
     case "$look" in
       desktop) ;;
-      classic) ;;
-      styled)
+      classic|bench|screens-classic) ;;
+      hostile) ;;
+      styled|screens-styled)
         wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f ;;
       unstyled)
         wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f
