@@ -27,6 +27,25 @@ public:
     BOOL IsMaskPixel(const Pixel& pixel) const;
 
 protected:
+    // The frame of a same-size, per-pixel filter: checks the sizes, copies
+    // mask pixels whole and hands every other pixel to change(in, out).
+    template <class Change>
+    BOOL ApplyPerPixel(const Pixel* source, int sourceWidth, int sourceHeight, Pixel* destination,
+                       int destinationWidth, int destinationHeight, Change change) const
+    {
+        size_t count = 0;
+        if (source == nullptr || destination == nullptr || destinationWidth != sourceWidth
+            || destinationHeight != sourceHeight || !CountPixels(sourceWidth, sourceHeight, count))
+            return FALSE;
+        for (size_t i = 0; i < count; ++i) {
+            if (IsMaskPixel(source[i]))
+                destination[i] = source[i];
+            else
+                change(source[i], destination[i]);
+        }
+        return TRUE;
+    }
+
     // The number of pixels of a width x height image; FALSE when a dimension
     // is not positive or the image could not fit in the address space.
     static BOOL CountPixels(int width, int height, size_t& count);

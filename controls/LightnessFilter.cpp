@@ -10,18 +10,8 @@ LightnessFilter::LightnessFilter(BOOL useMask, COLORREF mask, float delta)
 BOOL LightnessFilter::Apply(const Pixel* source, int sourceWidth, int sourceHeight,
                             Pixel* destination, int destinationWidth, int destinationHeight) const
 {
-    size_t count = 0;
-    if (source == nullptr || destination == nullptr || destinationWidth != sourceWidth
-        || destinationHeight != sourceHeight || !CountPixels(sourceWidth, sourceHeight, count))
-        return FALSE;
-
-    for (size_t i = 0; i < count; ++i) {
-        const Pixel& in = source[i];
-        Pixel& out = destination[i];
-        if (IsMaskPixel(in)) {
-            out = in;
-            continue;
-        }
+    return ApplyPerPixel(source, sourceWidth, sourceHeight, destination, destinationWidth, destinationHeight,
+                         [this](const Pixel& in, Pixel& out) {
         HlsColour colour(in.red, in.green, in.blue);
         colour.ToHls();
         const float lightness = colour.GetLightness();
@@ -34,11 +24,11 @@ BOOL LightnessFilter::Apply(const Pixel* source, int sourceWidth, int sourceHeig
             const double lowered = static_cast<double>(lightness) + delta;
             colour.SetLightness(static_cast<float>(lowered > 0.0 ? lowered : 0.0));
         }
-        // A colour whose lightness stayed is written back without a conversion.
+        // A colour whose lightness stayed is written back without a conversion;
+        // the reserved byte keeps what the buffer was cleared to.
         colour.ToRgb();
         out.red = colour.GetRed();
         out.green = colour.GetGreen();
         out.blue = colour.GetBlue();
-    }
-    return TRUE;
+    });
 }

@@ -56,12 +56,9 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND object, UINT message, WPARAM wP
 {
     DialogImplBase* self = reinterpret_cast<DialogImplBase*>(object);
     HWND window = self->hWnd;
-    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->currentMessage;
-    self->currentMessage = &current;
     LRESULT result = 0;
-    const BOOL handled = self->ProcessWindowMessage(window, message, wParam, lParam, result, 0);
-    self->currentMessage = outer;
+    const MSG* outer = nullptr;
+    const BOOL handled = self->RouteToMap(message, wParam, lParam, result, outer);
 
     INT_PTR answer = FALSE;
     if (handled) {
@@ -75,11 +72,7 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND object, UINT message, WPARAM wP
         self->state |= destroyedFlag;
     }
 
-    if ((self->state & destroyedFlag) && outer == nullptr) {
-        HWND finished = self->hWnd;
-        self->hWnd = nullptr;
-        self->state &= ~destroyedFlag;
+    if (HWND finished = self->LetGoIfFinished(outer))
         self->OnFinalMessage(finished);
-    }
     return answer;
 }

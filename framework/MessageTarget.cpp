@@ -2,6 +2,26 @@
 
 #include "framework/Reflection.h"
 
+BOOL MessageTarget::RouteToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, const MSG*& outer)
+{
+    MSG current = {hWnd, message, wParam, lParam, 0, {0, 0}};
+    outer = currentMessage;
+    currentMessage = &current;
+    const BOOL handled = ProcessWindowMessage(current.hwnd, message, wParam, lParam, result, 0);
+    currentMessage = outer;
+    return handled;
+}
+
+HWND MessageTarget::LetGoIfFinished(const MSG* outer)
+{
+    if (!(state & destroyedFlag) || outer != nullptr)
+        return nullptr;
+    HWND finished = hWnd;
+    hWnd = nullptr;
+    state &= ~destroyedFlag;
+    return finished;
+}
+
 LRESULT MessageTarget::ReflectNotifications(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
 {
     HWND child = nullptr;

@@ -32,6 +32,16 @@ public:
 protected:
     enum StateFlags : DWORD { destroyedFlag = 0x1 };
 
+    // Asks the default map about a message while currentMessage points at it.
+    // outer receives the message whose dispatch this one is nested in, NULL
+    // for the outermost.
+    BOOL RouteToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, const MSG*& outer);
+    // After the outermost message of a destroyed window: clears hWnd and the
+    // destroyed flag and yields the old handle; NULL in every other case. A
+    // nested message (even WM_NCDESTROY) returns into code that still uses
+    // the handle.
+    HWND LetGoIfFinished(const MSG* outer);
+
     CreationRecord creationRecord = {};
     Thunk thunk;
     const MSG* currentMessage = nullptr;

@@ -29,12 +29,9 @@ LRESULT CALLBACK WindowImpl::WindowProc(HWND object, UINT message, WPARAM wParam
 {
     WindowImpl* self = reinterpret_cast<WindowImpl*>(object);
     HWND window = self->hWnd;
-    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->currentMessage;
-    self->currentMessage = &current;
     LRESULT result = 0;
-    const BOOL handled = self->ProcessWindowMessage(window, message, wParam, lParam, result, 0);
-    self->currentMessage = outer;
+    const MSG* outer = nullptr;
+    const BOOL handled = self->RouteToMap(message, wParam, lParam, result, outer);
 
     if (!handled) {
         if (message != WM_NCDESTROY) {
@@ -52,13 +49,7 @@ LRESULT CALLBACK WindowImpl::WindowProc(HWND object, UINT message, WPARAM wParam
         }
     }
 
-    // Only the outermost message lets go of the window: a nested one (even
-    // WM_NCDESTROY) returns into code that still uses the handle.
-    if ((self->state & destroyedFlag) && outer == nullptr) {
-        HWND finished = self->hWnd;
-        self->hWnd = nullptr;
-        self->state &= ~destroyedFlag;
+    if (HWND finished = self->LetGoIfFinished(outer))
         self->OnFinalMessage(finished);
-    }
     return result;
 }
