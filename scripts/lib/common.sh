@@ -95,7 +95,7 @@ zvx_make_prefix() {
 zvx_start_wine() {
   local prefix="$ZVX_WINE_ROOT/$1"
   zvx_wine_env
-  WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
+  WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true  # already running
   WINEPREFIX="$prefix" wine wineboot -i </dev/null >/dev/null 2>&1 || true
 }
 

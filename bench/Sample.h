@@ -1,0 +1,33 @@
+#pragma once
+
+#include <stddef.h>
+
+// A fixed-capacity set of measurements in milliseconds and the order
+// statistics the benchmarks print. Adding past the capacity is ignored.
+class Sample {
+public:
+    static constexpr int capacity = 1024;
+
+    void Add(double value)
+    {
+        if (count < capacity)
+            values[count++] = value;
+    }
+
+    int Count() const { return count; }
+    // The i-th value added, in the order of adding.
+    double Value(int i) const { return values[i]; }
+    // The value below which the fraction q (0 to 1) of the sample lies,
+    // interpolated between neighbours; 0 for an empty sample.
+    double Quantile(double q) const;
+    double Median() const { return Quantile(0.5); }
+    double Min() const { return Quantile(0.0); }
+    double Max() const { return Quantile(1.0); }
+
+    // One line: median, quartiles, p90, min and max, prefixed by a label.
+    void Print(const char* label) const;
+
+private:
+    double values[capacity] = {};
+    int count = 0;
+};
