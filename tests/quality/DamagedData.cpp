@@ -52,7 +52,10 @@ std::vector<BYTE> DamagedData::JpegWithNonsense()
     return data;
 }
 
-std::vector<BYTE> DamagedData::BitmapClaiming(LONG width, LONG height)
+namespace {
+
+// The header of a bottom-up 24-bit bitmap resource of the given size.
+BITMAPINFOHEADER BitmapHeader(LONG width, LONG height)
 {
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
@@ -61,6 +64,14 @@ std::vector<BYTE> DamagedData::BitmapClaiming(LONG width, LONG height)
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
+    return header;
+}
+
+} // namespace
+
+std::vector<BYTE> DamagedData::BitmapClaiming(LONG width, LONG height)
+{
+    const BITMAPINFOHEADER header = BitmapHeader(width, height);
     std::vector<BYTE> data(sizeof header + 16 * 16 * 3, 0x80);
     memcpy(data.data(), &header, sizeof header);
     return data;
@@ -68,13 +79,7 @@ std::vector<BYTE> DamagedData::BitmapClaiming(LONG width, LONG height)
 
 std::vector<BYTE> DamagedData::Bitmap(LONG width, LONG height)
 {
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    const BITMAPINFOHEADER header = BitmapHeader(width, height);
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
     std::vector<BYTE> data(sizeof header + stride * height, 0);
     memcpy(data.data(), &header, sizeof header);
