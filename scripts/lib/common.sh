@@ -105,9 +105,14 @@ zvx_stop_wine() {
   WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 || true
 }
 
+# zvx_build_windows [TARGET...]: everything, or only the targets named.
 zvx_build_windows() {
   cmake --preset windows >/dev/null
-  cmake --build --preset windows -j "$(nproc)"
+  if [ $# -gt 0 ]; then
+    cmake --build --preset windows -j "$(nproc)" --target "$@"
+  else
+    cmake --build --preset windows -j "$(nproc)"
+  fi
 }
 
 zvx_build_native() {
