@@ -7,6 +7,7 @@
 #include "controls/LinkColors.h"
 #include "controls/TaggedText.h"
 #include "framework/AppModule.h"
+#include "framework/String.h"
 
 namespace {
 
@@ -148,13 +149,11 @@ void HyperlinkLabel::Initialize()
 
     if (labelText == nullptr) {
         const int length = GetWindowTextLengthA();
-        if (length > 0) {
-            char* text = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, length + 1));
-            if (text != nullptr) {
-                if (GetWindowTextA(text, length + 1) != 0)
-                    SetLinkText(text);
-                ::HeapFree(::GetProcessHeap(), 0, text);
-            }
+        String text;
+        char* buffer = length > 0 ? text.GetBuffer(length) : nullptr;
+        if (buffer != nullptr && GetWindowTextA(buffer, length + 1) != 0) {
+            text.ReleaseBuffer();
+            SetLinkText(text);
         }
     }
 
@@ -249,15 +248,21 @@ bool HyperlinkLabel::MeasureLink()
     return true;
 }
 
+TOOLINFOA HyperlinkLabel::LinkTool() const
+{
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hWnd;
+    tool.uId = linkToolId;
+    return tool;
+}
+
 void HyperlinkLabel::AddLinkTool()
 {
     // One tool per link: a tool added before under the same id goes first,
     // otherwise the tooltip would keep showing the first target over the
     // first rectangle.
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = hWnd;
-    tool.uId = linkToolId;
+    TOOLINFOA tool = LinkTool();
     tipWindow.SendMessageA(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     tool.rect = linkRect;
     tool.hinst = appModule.GetResourceInstance();
@@ -271,10 +276,7 @@ void HyperlinkLabel::UpdateToolRect()
     // without the tool ignores this.
     if (!tipWindow.IsWindow())
         return;
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = hWnd;
-    tool.uId = linkToolId;
+    TOOLINFOA tool = LinkTool();
     tool.rect = linkRect;
     tipWindow.SendMessageA(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -426,18 +428,14 @@ LRESULT HyperlinkLabel::OnPaint(UINT, WPARAM wParam, LPARAM, BOOL& handled)
         return 0;
     }
     // WM_PRINTCLIENT, and WM_PAINT from some callers, bring the DC to draw into.
-    if (wParam != 0) {
-        EraseBackground(reinterpret_cast<HDC>(wParam));
-        PaintLink(reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
     PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(&paint);
+    const HDC dc = wParam != 0 ? reinterpret_cast<HDC>(wParam) : BeginPaint(&paint);
     if (dc != nullptr) {
         EraseBackground(dc);
         PaintLink(dc);
     }
-    EndPaint(&paint);
+    if (wParam == 0)
+        EndPaint(&paint);
     return 0;
 }
 

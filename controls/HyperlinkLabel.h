@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "framework/MessageMap.h"
 #include "framework/Window.h"
@@ -61,6 +62,8 @@ private:
 
     void Initialize();
     bool MeasureLink();
+    // The tool of this link (id 1), rectangle and text not filled in.
+    TOOLINFOA LinkTool() const;
     void AddLinkTool();
     void UpdateToolRect();
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);

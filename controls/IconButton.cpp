@@ -32,9 +32,14 @@ IconButton::IconButton()
 
 IconButton::~IconButton()
 {
+    CloseTheme();
+    ReleaseImages();
+}
+
+void IconButton::CloseTheme()
+{
     if (theme != nullptr && SUCCEEDED(ThemeApi::CloseThemeData(theme)))
         theme = nullptr;
-    ReleaseImages();
 }
 
 void IconButton::ReleaseImages()
@@ -113,14 +118,11 @@ void IconButton::RedrawIfThemed()
 
 void IconButton::InitAppearance()
 {
-    const DWORD style = GetStyle();
-    const DWORD ownerDrawn = (style & ~buttonTypeBits) | BS_OWNERDRAW;
-    if (ownerDrawn != style)
-        SetWindowLongA(GWL_STYLE, static_cast<LONG>(ownerDrawn));
+    // Writes nothing when the style is already so, and moves nothing.
+    ModifyStyle(buttonTypeBits, BS_OWNERDRAW);
 
     // Attached again to a new window: the theme opened for the old one goes.
-    if (theme != nullptr && SUCCEEDED(ThemeApi::CloseThemeData(theme)))
-        theme = nullptr;
+    CloseTheme();
     themed = IsStyledScheme() && IsThemingAvailable();
     if (themed && theme == nullptr)
         theme = ThemeApi::OpenThemeData(hWnd, L"Button");
@@ -187,18 +189,22 @@ void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
 
     // ImageList_AddMasked blackens the masked pixels of the bitmap it is
     // given, so each variant starts from a fresh copy of the resource.
-    hotImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
-    ImageList_AddMasked(hotImages, sourceBitmap, maskColour);
+    hotImages = MakeImageList(sourceBitmap, maskColour);
 
     normalBitmap.Attach(LoadBitmapA(resources, name));
     normalBitmap.MakeNormalImage(maskColour);
-    normalImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
-    ImageList_AddMasked(normalImages, normalBitmap.GetBitmap(), maskColour);
+    normalImages = MakeImageList(normalBitmap.GetBitmap(), maskColour);
 
     disabledBitmap.Attach(LoadBitmapA(resources, name));
     disabledBitmap.MakeDisabledImage(maskColour);
-    disabledImages = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
-    ImageList_AddMasked(disabledImages, disabledBitmap.GetBitmap(), maskColour);
+    disabledImages = MakeImageList(disabledBitmap.GetBitmap(), maskColour);
+}
+
+HIMAGELIST IconButton::MakeImageList(HBITMAP bitmap, COLORREF maskColour) const
+{
+    HIMAGELIST images = ImageList_Create(iconWidth, iconHeight, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_AddMasked(images, bitmap, maskColour);
+    return images;
 }
 
 void IconButton::DrawItem(DRAWITEMSTRUCT* item)

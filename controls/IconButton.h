@@ -57,6 +57,9 @@ private:
     void InitAppearance();
     void RedrawIfThemed();
     void ReleaseImages();
+    void CloseTheme();
+    // A one-image masked list of the icon's size holding bitmap.
+    HIMAGELIST MakeImageList(HBITMAP bitmap, COLORREF maskColour) const;
     // Places the icon and narrows text to the area right of it when there is a caption.
     POINT GetIconPosition(BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed) const;
     void DrawIcon(HDC dc, BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed, BOOL disabled);
