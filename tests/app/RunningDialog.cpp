@@ -25,15 +25,6 @@ RunningDialog::~RunningDialog()
     appModule.RemoveMessageLoop();
 }
 
-bool RunningDialog::Filter(MSG& msg)
-{
-    if (msg.message == WM_QUIT) {
-        quitCode = static_cast<int>(msg.wParam);
-        return true;
-    }
-    return loop.PreTranslateMessage(&msg) != FALSE;
-}
-
 void RunningDialog::Pump(unsigned milliseconds)
 {
     PumpFor(milliseconds, [this](MSG& msg) { return Filter(msg); });
@@ -46,25 +37,15 @@ bool RunningDialog::WaitUntil(const std::function<bool()>& condition, unsigned t
 
 std::string RunningDialog::SelectedText(int listId) const
 {
-    HWND list = Item(listId);
-    const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR)
-        return "<none>";
-    char text[260] = {};
-    SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    char text[260] = "<none>";
+    SendMessageA(Item(listId), LB_GETTEXT, SendMessageA(Item(listId), LB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(text));
     return text;
 }
 
 int RunningDialog::ItemCount(int listId) const
 {
     return static_cast<int>(SendMessageA(Item(listId), LB_GETCOUNT, 0, 0));
-}
-
-std::string RunningDialog::ButtonText(int id) const
-{
-    char text[260] = {};
-    GetWindowTextA(Item(id), text, sizeof text);
-    return text;
 }
 
 void RunningDialog::ClickItem(int listId, int index)
@@ -80,17 +61,15 @@ void RunningDialog::ClickItem(int listId, int index)
 
 void RunningDialog::ClickItem(int listId, const char* text)
 {
-    const LRESULT index = SendMessageA(Item(listId), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(text));
-    ClickItem(listId, static_cast<int>(index));
+    ClickItem(listId, static_cast<int>(SendMessageA(Item(listId), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(text))));
 }
 
 void RunningDialog::ClickButton(int id)
 {
-    HWND button = Item(id);
     RECT client;
-    GetClientRect(button, &client);
-    ClickClient(button, client);
+    GetClientRect(Item(id), &client);
+    ClickClient(Item(id), client);
     Pump(80);
 }
 

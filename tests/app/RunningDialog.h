@@ -20,17 +20,12 @@ public:
 
     HWND Window() const { return window; }
     HWND Item(int id) const { return GetDlgItem(window, id); }
-    DomainBrowserDialog& Dialog() { return dialog; }
 
     void Pump(unsigned milliseconds = 50);
     bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
 
-    // The code of the quit message the dialog posted, or -1.
-    int QuitCode() const { return quitCode; }
-
     std::string SelectedText(int listId) const;
     int ItemCount(int listId) const;
-    std::string ButtonText(int id) const;
 
     // Chooses an item with a real mouse click: scrolls it into view first.
     void ClickItem(int listId, int index);
@@ -39,12 +34,11 @@ public:
     void ClickButton(int id);
 
 private:
-    bool Filter(MSG& msg);
+    bool Filter(MSG& msg) { return loop.PreTranslateMessage(&msg) != FALSE; }
 
     MessageLoop loop;
     DomainBrowserDialog dialog;
     HWND window = nullptr;
-    int quitCode = -1;
 };
 
 } // namespace testing

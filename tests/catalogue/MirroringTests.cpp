@@ -18,7 +18,6 @@ struct SortedLists {
     }
 
     int Count(SortedStringList& list) { return list.GetCount(); }
-    void Add(SortedStringList& list, const char* item) { list.AddString(item); }
     void Remove(SortedStringList& list, int index) { REQUIRE(list.DeleteString(index)); }
 };
 

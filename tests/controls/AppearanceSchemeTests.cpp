@@ -5,43 +5,11 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "controls/IconButton.h"
 
-namespace {
-
 const char appearanceKey[] = "Control Panel\\Appearance";
-
-// Sets "Current" to raw bytes of the given type; the key is removed at the end.
-class SchemeValue {
-public:
-    SchemeValue()
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, appearanceKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    }
-    ~SchemeValue()
-    {
-        RegCloseKey(key);
-        RegDeleteKeyA(HKEY_CURRENT_USER, appearanceKey);
-    }
-    SchemeValue(const SchemeValue&) = delete;
-    SchemeValue& operator=(const SchemeValue&) = delete;
-
-    void Set(DWORD type, const void* data, size_t size)
-    {
-        REQUIRE(RegSetValueExA(key, "Current", 0, type, static_cast<const BYTE*>(data),
-                               static_cast<DWORD>(size)) == ERROR_SUCCESS);
-    }
-    void SetString(const std::string& text, DWORD type = REG_SZ) { Set(type, text.c_str(), text.size() + 1); }
-    void Remove() { RegDeleteValueA(key, "Current"); }
-
-private:
-    HKEY key = nullptr;
-};
-
-} // namespace
 
 TEST_CASE("without an appearance key the look is classic")
 {
@@ -50,53 +18,38 @@ TEST_CASE("without an appearance key the look is classic")
     CHECK_FALSE(IconButton::IsStyledScheme());
 }
 
-TEST_CASE("the standard scheme in any case is classic, any other scheme is styled")
+TEST_CASE("only the standard scheme, in any case, is classic; hostile values are another scheme")
 {
-    SchemeValue scheme;
-    scheme.SetString("Windows Standard");
-    CHECK_FALSE(IconButton::IsStyledScheme());
-    scheme.SetString("wINDOWS sTANDARD");
-    CHECK_FALSE(IconButton::IsStyledScheme());
-    scheme.SetString("Windows Standard", REG_EXPAND_SZ);
-    CHECK_FALSE(IconButton::IsStyledScheme());
-    // Stored without its terminator: still the name, read into a zeroed buffer.
-    scheme.Set(REG_SZ, "Windows Standard", 16);
-    CHECK_FALSE(IconButton::IsStyledScheme());
-
-    scheme.SetString("Zonarium Slate");
-    CHECK(IconButton::IsStyledScheme());
-    scheme.SetString("Windows Standard (large)");
-    CHECK(IconButton::IsStyledScheme());
-    scheme.SetString("");
-    CHECK(IconButton::IsStyledScheme());
-    scheme.Remove();
-    CHECK(IconButton::IsStyledScheme());
-}
-
-TEST_CASE("values that are no string that fits count as another scheme")
-{
-    SchemeValue scheme;
-    SUBCASE("the name as bytes of another type is not compared")
-    {
-        scheme.Set(REG_BINARY, "Windows Standard", 16);
-        CHECK(IconButton::IsStyledScheme());
-        const DWORD number = 0x646e6957; // "Wind"
-        scheme.Set(REG_DWORD, &number, sizeof(number));
-        CHECK(IconButton::IsStyledScheme());
+    struct Case { DWORD type; std::string data; bool styled; };
+    const std::string standard = "Windows Standard";
+    const Case cases[] = {
+        {REG_SZ, standard + '\0', false},
+        {REG_SZ, "wINDOWS sTANDARD" + std::string(1, '\0'), false},
+        {REG_EXPAND_SZ, standard + '\0', false},
+        // Stored without its terminator: still the name, and nothing past it is read.
+        {REG_SZ, standard, false},
+        {REG_SZ, "Zonarium Slate" + std::string(1, '\0'), true},
+        {REG_SZ, standard + " (large)" + '\0', true},
+        {REG_SZ, std::string(1, '\0'), true},
+        {REG_BINARY, standard, true},
+        {REG_DWORD, "Wind", true},
+        {REG_SZ, std::string(199, 'W'), true},
+        {REG_SZ, std::string(5000, 'W') + '\0', true},
+        // The name at the start of a value too long to read is no match either.
+        {REG_SZ, standard + std::string(200, ' ') + '\0', true},
+        {REG_BINARY, std::string(300, 'x'), true},
+    };
+    HKEY key = nullptr;
+    REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, appearanceKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS);
+    for (const Case& c : cases) {
+        CAPTURE(c.data);
+        REQUIRE(RegSetValueExA(key, "Current", 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
+                               static_cast<DWORD>(c.data.size())) == ERROR_SUCCESS);
+        CHECK(IconButton::IsStyledScheme() == c.styled);
     }
-
-    SUBCASE("long values")
-    {
-        for (size_t length : {198u, 199u, 200u, 5000u}) {
-            CAPTURE(length);
-            scheme.SetString(std::string(length, 'W'));
-            CHECK(IconButton::IsStyledScheme());
-            // The name at the start of a value too long to read is no match either.
-            scheme.SetString("Windows Standard" + std::string(length, ' '));
-            CHECK(IconButton::IsStyledScheme());
-        }
-        std::string binary(300, 'x');
-        scheme.Set(REG_BINARY, binary.data(), binary.size());
-        CHECK(IconButton::IsStyledScheme());
-    }
+    RegDeleteValueA(key, "Current");
+    CHECK(IconButton::IsStyledScheme());
+    RegCloseKey(key);
+    RegDeleteKeyA(HKEY_CURRENT_USER, appearanceKey);
 }

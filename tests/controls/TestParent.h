@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/Reflection.h"
 
 // A top-level window that reflects its children's WM_DRAWITEM to them, as the
-// program's main dialog does, and counts the draw requests it passes on.
+// program's main dialog does, and keeps what its children told it.
 class TestParent {
 public:
     TestParent(int x, int y, int width, int height)
@@ -22,6 +24,8 @@ public:
         // and hiding it does not wait two seconds for one to answer.
         ShowWindow(hWnd, SW_SHOWNOACTIVATE);
         UpdateWindow(hWnd);
+        commands.clear();
+        notifications.clear();
     }
     ~TestParent() { DestroyWindow(hWnd); }
     TestParent(const TestParent&) = delete;
@@ -36,43 +40,20 @@ public:
     }
 
     HWND hWnd = nullptr;
-    static inline int drawRequests = 0;
+    static inline std::vector<WPARAM> commands;
+    static inline std::vector<NMHDR> notifications;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_DRAWITEM && wParam != 0) {
-            ++drawRequests;
             const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             return SendMessageA(item->hwndItem, OCM_DRAWITEM, wParam, lParam);
         }
+        if (message == WM_COMMAND)
+            commands.push_back(wParam);
+        if (message == WM_NOTIFY)
+            notifications.push_back(*reinterpret_cast<const NMHDR*>(lParam));
         return DefWindowProcA(window, message, wParam, lParam);
     }
 };
-
-// Lets the window system deliver what is queued, for about milliseconds.
-inline void PumpMessages(DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-// Pumps messages until done() holds or the time runs out; the last answer of done().
-template <class Condition>
-bool PumpUntil(Condition done, DWORD milliseconds = 3000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds)
-            return done();
-        PumpMessages(10);
-    }
-    return true;
-}

@@ -1,8 +1,6 @@
 // A dialog that reflects its controls' notifications back to them.
 #include <doctest.h>
 
-#include <initializer_list>
-
 #include "TestDialogIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageMap.h"
@@ -11,12 +9,20 @@
 
 namespace {
 
-LRESULT ChildAnswer(UINT reflected)
+// What the controls received, reflected, since the last reset.
+struct Reflected {
+    int count;
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+} reflected;
+
+LRESULT ChildAnswer(UINT message)
 {
-    return 0x700 + (reflected - OCM__BASE);
+    return 0x700 + (message - OCM__BASE);
 }
 
-// A control that answers every reflected message unless told to ignore them.
 class Probe : public WindowImpl {
 public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -29,41 +35,11 @@ public:
         return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
     }
 
-    LRESULT OnReflected(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    LRESULT OnReflected(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
     {
-        ++count;
-        last = message;
-        lastWParam = wParam;
-        lastLParam = lParam;
-        if (message == OCM_DRAWITEM)
-            drawnId = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->CtlID;
-        if (message == OCM_COMMAND) {
-            commandWParam = wParam;
-            commandLParam = lParam;
-        }
-        if (ignoring) {
-            handled = FALSE;
-            return 0;
-        }
+        reflected = {reflected.count + 1, hWnd, message, wParam, lParam};
         return ChildAnswer(message);
     }
-
-    void Reset()
-    {
-        count = 0;
-        last = 0;
-        lastWParam = 0;
-        lastLParam = 0;
-    }
-
-    bool ignoring = false;
-    int count = 0;
-    UINT last = 0;
-    WPARAM lastWParam = 0;
-    LPARAM lastLParam = 0;
-    UINT drawnId = 0;
-    WPARAM commandWParam = 0;
-    LPARAM commandLParam = 0;
 };
 
 class ReflectingDialog : public DialogImpl<ReflectingDialog> {
@@ -77,64 +53,28 @@ public:
         static constexpr Map::Entry entries[] = {
             Map::Message(WM_INITDIALOG, &ReflectingDialog::OnInitDialog),
             Map::Reflect(),
-            Map::Message(WM_COMMAND, &ReflectingDialog::OnLeftOver),
-            Map::Message(WM_DRAWITEM, &ReflectingDialog::OnLeftOver),
         };
         return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
     }
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     {
-        list.SubclassWindow(GetDlgItem(IDC_TEST_LIST));
-        label.SubclassWindow(GetDlgItem(IDC_TEST_LABEL));
-        drawn.SubclassWindow(GetDlgItem(IDC_TEST_DRAWN));
-        push.SubclassWindow(GetDlgItem(IDC_TEST_PUSH));
-        scroll.SubclassWindow(GetDlgItem(IDC_TEST_SCROLL));
+        for (int id = IDC_TEST_LIST; id <= IDC_TEST_SCROLL; ++id)
+            controls[id - IDC_TEST_LIST].SubclassWindow(GetDlgItem(id));
         // No default focus: focusing a control would activate the dialog.
         return FALSE;
     }
 
-    LRESULT OnLeftOver(UINT message, WPARAM, LPARAM, BOOL& handled)
-    {
-        ++leftOver;
-        lastLeftOver = message;
-        handled = FALSE;
-        return 0;
-    }
+    LPARAM Control(int id) { return reinterpret_cast<LPARAM>(GetDlgItem(id)); }
 
-    void ResetProbes()
-    {
-        for (Probe* probe : {&list, &label, &drawn, &push, &scroll})
-            probe->Reset();
-        leftOver = 0;
-        lastLeftOver = 0;
-    }
-
-    int ProbeCount()
-    {
-        return list.count + label.count + drawn.count + push.count + scroll.count;
-    }
-
-    Probe list;
-    Probe label;
-    Probe drawn;
-    Probe push;
-    Probe scroll;
-    int leftOver = 0;
-    UINT lastLeftOver = 0;
-};
-
-class PlainDialog : public DialogImpl<PlainDialog> {
-public:
-    static constexpr UINT templateId = IDD_TEST_CONTROLS;
-    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return FALSE; }
+    Probe controls[IDC_TEST_SCROLL - IDC_TEST_LIST + 1];
 };
 
 struct Row {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    Probe* target;
+    int target;  // control id; 0 when the message is not reflected
 };
 
 template <class T>
@@ -143,98 +83,26 @@ LPARAM Address(T& value)
     return reinterpret_cast<LPARAM>(&value);
 }
 
-LPARAM Handle(const Probe& probe)
-{
-    return reinterpret_cast<LPARAM>(probe.hWnd);
-}
-
 } // namespace
 
-TEST_CASE("each reflected notification reaches its control, whose answer is the dialog's")
+TEST_CASE("each reflected notification reaches its control, whose answer is the dialog's; others are not reflected")
 {
     ReflectingDialog dialog;
     HWND window = dialog.Create(nullptr);
     REQUIRE(window != nullptr);
     HDC dc = GetDC(window);
     const WPARAM dcParam = reinterpret_cast<WPARAM>(dc);
+    const LPARAM list = dialog.Control(IDC_TEST_LIST);
+    const LPARAM label = dialog.Control(IDC_TEST_LABEL);
+    const LPARAM push = dialog.Control(IDC_TEST_PUSH);
+    const LPARAM scroll = dialog.Control(IDC_TEST_SCROLL);
 
-    NMHDR notify = {dialog.push.hWnd, IDC_TEST_PUSH, 1u};
+    NMHDR notify = {reinterpret_cast<HWND>(push), IDC_TEST_PUSH, 1u};
+    NMHDR orphan = {nullptr, 0, 0};
     DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_BUTTON;
     draw.CtlID = IDC_TEST_DRAWN;
-    draw.hwndItem = dialog.drawn.hWnd;
-    MEASUREITEMSTRUCT measure = {};
-    measure.CtlType = ODT_LISTBOX;
-    measure.CtlID = IDC_TEST_LIST;
-    COMPAREITEMSTRUCT compare = {};
-    compare.CtlType = ODT_LISTBOX;
-    compare.CtlID = IDC_TEST_LIST;
-    compare.hwndItem = dialog.list.hWnd;
-    DELETEITEMSTRUCT deleted = {};
-    deleted.CtlType = ODT_LISTBOX;
-    deleted.CtlID = IDC_TEST_LIST;
-    deleted.hwndItem = dialog.list.hWnd;
-
-    const Row rows[] = {
-        {WM_COMMAND, MAKEWPARAM(IDC_TEST_PUSH, BN_CLICKED), Handle(dialog.push), &dialog.push},
-        {WM_NOTIFY, IDC_TEST_PUSH, Address(notify), &dialog.push},
-        {WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, IDC_TEST_LABEL), Handle(dialog.label), &dialog.label},
-        {WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, IDC_TEST_LABEL), Handle(dialog.label), &dialog.label},
-        {WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, IDC_TEST_LIST), MAKELPARAM(12, 34), &dialog.list},
-        {WM_DRAWITEM, IDC_TEST_DRAWN, Address(draw), &dialog.drawn},
-        {WM_MEASUREITEM, IDC_TEST_LIST, Address(measure), &dialog.list},
-        {WM_COMPAREITEM, IDC_TEST_LIST, Address(compare), &dialog.list},
-        {WM_DELETEITEM, IDC_TEST_LIST, Address(deleted), &dialog.list},
-        {WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 0), Handle(dialog.list), &dialog.list},
-        {WM_CHARTOITEM, MAKEWPARAM('g', 0), Handle(dialog.list), &dialog.list},
-        {WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), Handle(dialog.scroll), &dialog.scroll},
-        {WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0), Handle(dialog.scroll), &dialog.scroll},
-        {WM_CTLCOLORMSGBOX, dcParam, Handle(dialog.push), &dialog.push},
-        {WM_CTLCOLOREDIT, dcParam, Handle(dialog.list), &dialog.list},
-        {WM_CTLCOLORLISTBOX, dcParam, Handle(dialog.list), &dialog.list},
-        {WM_CTLCOLORBTN, dcParam, Handle(dialog.drawn), &dialog.drawn},
-        {WM_CTLCOLORDLG, dcParam, Handle(dialog.label), &dialog.label},
-        {WM_CTLCOLORSCROLLBAR, dcParam, Handle(dialog.scroll), &dialog.scroll},
-        {WM_CTLCOLORSTATIC, dcParam, Handle(dialog.label), &dialog.label},
-    };
-    for (const Row& row : rows) {
-        CAPTURE(row.message);
-        CAPTURE(row.wParam);
-        dialog.ResetProbes();
-        CHECK(SendMessageA(window, row.message, row.wParam, row.lParam) == ChildAnswer(OCM__BASE + row.message));
-        CHECK(row.target->count == 1);
-        CHECK(dialog.ProbeCount() == 1);
-        CHECK(row.target->last == OCM__BASE + row.message);
-        CHECK(row.target->lastWParam == row.wParam);
-        CHECK(row.target->lastLParam == row.lParam);
-        CHECK(dialog.leftOver == 0);
-    }
-
-    ReleaseDC(window, dc);
-    DestroyWindow(window);
-}
-
-TEST_CASE("menu items and menu commands are not reflected")
-{
-    ReflectingDialog dialog;
-    HWND window = dialog.Create(nullptr);
-    REQUIRE(window != nullptr);
-
-    DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_MENU;
-    draw.hwndItem = dialog.drawn.hWnd;
-    dialog.ResetProbes();
-    SendMessageA(window, WM_DRAWITEM, 0, Address(draw));
-    CHECK(dialog.ProbeCount() == 0);
-    CHECK(dialog.lastLeftOver == WM_DRAWITEM);
-
-    dialog.ResetProbes();
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TEST_PUSH, 0), 0);
-    CHECK(dialog.ProbeCount() == 0);
-    CHECK(dialog.lastLeftOver == WM_COMMAND);
-
-    // Asked directly: messages without a control, or with none that can be
-    // found, leave the handled flag cleared.
+    draw.hwndItem = GetDlgItem(window, IDC_TEST_DRAWN);
+    // The other owner-drawn items are found by id.
     MEASUREITEMSTRUCT measure = {};
     measure.CtlID = IDC_TEST_LIST;
     COMPAREITEMSTRUCT compare = {};
@@ -243,79 +111,53 @@ TEST_CASE("menu items and menu commands are not reflected")
     deleted.CtlID = IDC_TEST_LIST;
     MEASUREITEMSTRUCT stranger = {};
     stranger.CtlID = 4242;
-    NMHDR orphan = {nullptr, 0, 0};
-    const Row declined[] = {
-        {WM_MEASUREITEM, 0, Address(measure), nullptr},
-        {WM_COMPAREITEM, 0, Address(compare), nullptr},
-        {WM_DELETEITEM, 0, Address(deleted), nullptr},
-        {WM_MEASUREITEM, 4242, Address(stranger), nullptr},
-        {WM_NOTIFY, 0, Address(orphan), nullptr},
-        {WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 4242), 0, nullptr},
-        {WM_USER, 0, Handle(dialog.push), nullptr},
+
+    const Row rows[] = {
+        {WM_COMMAND, MAKEWPARAM(IDC_TEST_PUSH, BN_CLICKED), push, IDC_TEST_PUSH},
+        {WM_NOTIFY, IDC_TEST_PUSH, Address(notify), IDC_TEST_PUSH},
+        {WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, IDC_TEST_LABEL), label, IDC_TEST_LABEL},
+        {WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, IDC_TEST_LIST), MAKELPARAM(12, 34), IDC_TEST_LIST},
+        {WM_DRAWITEM, IDC_TEST_DRAWN, Address(draw), IDC_TEST_DRAWN},
+        {WM_MEASUREITEM, IDC_TEST_LIST, Address(measure), IDC_TEST_LIST},
+        {WM_COMPAREITEM, IDC_TEST_LIST, Address(compare), IDC_TEST_LIST},
+        {WM_DELETEITEM, IDC_TEST_LIST, Address(deleted), IDC_TEST_LIST},
+        {WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 0), list, IDC_TEST_LIST},
+        {WM_CHARTOITEM, MAKEWPARAM('g', 0), list, IDC_TEST_LIST},
+        {WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), scroll, IDC_TEST_SCROLL},
+        {WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0), scroll, IDC_TEST_SCROLL},
+        {WM_CTLCOLORMSGBOX, dcParam, push, IDC_TEST_PUSH},
+        {WM_CTLCOLORSTATIC, dcParam, label, IDC_TEST_LABEL},
+        // Menu items and menu commands (wParam or lParam 0), and controls that cannot be found.
+        {WM_DRAWITEM, 0, Address(draw), 0},
+        {WM_COMMAND, MAKEWPARAM(IDC_TEST_PUSH, 0), 0, 0},
+        {WM_MEASUREITEM, 0, Address(measure), 0},
+        {WM_COMPAREITEM, 0, Address(compare), 0},
+        {WM_MEASUREITEM, 4242, Address(stranger), 0},
+        {WM_NOTIFY, 0, Address(orphan), 0},
+        {WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 4242), 0, 0},
+        {WM_USER, 0, push, 0},
     };
-    dialog.ResetProbes();
-    for (const Row& row : declined) {
+    for (const Row& row : rows) {
         CAPTURE(row.message);
+        CAPTURE(row.wParam);
+        reflected = {};
         BOOL handled = TRUE;
-        CHECK(dialog.ReflectNotifications(row.message, row.wParam, row.lParam, handled) == 1);
-        CHECK_FALSE(handled);
+        const LRESULT result = dialog.ReflectNotifications(row.message, row.wParam, row.lParam, handled);
+        if (row.target == 0) {
+            CHECK_FALSE(handled);
+            CHECK(reflected.count == 0);
+            continue;
+        }
+        CHECK(handled);
+        CHECK(result == ChildAnswer(OCM__BASE + row.message));
+        CHECK(reflected.count == 1);
+        CHECK(reflected.window == GetDlgItem(window, row.target));
+        CHECK(reflected.message == OCM__BASE + row.message);
+        CHECK(reflected.wParam == row.wParam);
+        CHECK(reflected.lParam == row.lParam);
+        // What a sender sees.
+        CHECK(SendMessageA(window, row.message, row.wParam, row.lParam) == result);
     }
-    CHECK(dialog.ProbeCount() == 0);
-
+    ReleaseDC(window, dc);
     DestroyWindow(window);
-}
-
-TEST_CASE("a reflected colour request that the control ignores gives the dialog's default colours")
-{
-    ReflectingDialog dialog;
-    HWND window = dialog.Create(nullptr);
-    PlainDialog plain;
-    HWND plainWindow = plain.Create(nullptr);
-    REQUIRE(window != nullptr);
-    REQUIRE(plainWindow != nullptr);
-    dialog.label.ignoring = true;
-
-    HDC dc = GetDC(dialog.label.hWnd);
-    const WPARAM dcParam = reinterpret_cast<WPARAM>(dc);
-    const LPARAM label = Handle(dialog.label);
-    DLGPROC procedure = reinterpret_cast<DLGPROC>(GetWindowLongA(window, DWL_DLGPROC));
-    CHECK(procedure(window, WM_CTLCOLORSTATIC, dcParam, label) == 0);
-    CHECK(dialog.label.last == OCM_CTLCOLORSTATIC);
-
-    const LRESULT reflected = SendMessageA(window, WM_CTLCOLORSTATIC, dcParam, label);
-    const LRESULT standard = SendMessageA(plainWindow, WM_CTLCOLORSTATIC, dcParam,
-                                          reinterpret_cast<LPARAM>(GetDlgItem(plainWindow, IDC_TEST_LABEL)));
-    CHECK(reflected != 0);
-    CHECK(reflected == standard);
-
-    ReleaseDC(dialog.label.hWnd, dc);
-    DestroyWindow(plainWindow);
-    DestroyWindow(window);
-}
-
-TEST_CASE("controls draw and hear their own clicks through reflection")
-{
-    ReflectingDialog dialog;
-    HWND window = dialog.Create(nullptr);
-    REQUIRE(window != nullptr);
-    // Left to the controls' own painting, as controls that ignore reflection are.
-    for (Probe* probe : {&dialog.list, &dialog.label, &dialog.drawn, &dialog.push, &dialog.scroll})
-        probe->ignoring = true;
-    dialog.ResetProbes();
-
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    CHECK(dialog.drawn.drawnId == IDC_TEST_DRAWN);
-
-    // Pressed with the space bar: BM_CLICK would focus the button and so
-    // activate the dialog, and Wine waits for a window manager before it
-    // hides an activated window.
-    SendMessageA(dialog.push.hWnd, WM_KEYDOWN, VK_SPACE, 0);
-    SendMessageA(dialog.push.hWnd, WM_KEYUP, VK_SPACE, 0);
-    CHECK(dialog.push.commandWParam == MAKEWPARAM(IDC_TEST_PUSH, BN_CLICKED));
-    CHECK(dialog.push.commandLParam == Handle(dialog.push));
-
-    DestroyWindow(window);
-    CHECK(dialog.push.hWnd == nullptr);
-    CHECK(dialog.hWnd == nullptr);
 }

@@ -2,7 +2,6 @@
 
 // Templates and controls of the dialog tests, clear of the program's own ids.
 #define IDD_TEST_CONTROLS 9000
-#define IDD_TEST_BROKEN 9001
 #define IDD_TEST_MISSING 9099  // deliberately not in the resources
 
 #define IDC_TEST_LIST 9101
@@ -10,4 +9,3 @@
 #define IDC_TEST_DRAWN 9103
 #define IDC_TEST_PUSH 9104
 #define IDC_TEST_SCROLL 9105
-#define IDC_TEST_UNKNOWN 9110

@@ -1,54 +1,34 @@
 #include "TestWindows.h"
 
-ProbeControlLog probeLog;
-HostLog hostLog;
+ProbeLog probeLog;
 
 namespace {
 
-const char probeClass[] = "ZvxTestProbeControl";
-const char hostClass[] = "ZvxTestHost";
-
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_STYLECHANGING:
-        ++hostLog.styleChanging;
-        break;
-    case WM_WINDOWPOSCHANGING:
-        ++hostLog.positionChanging;
-        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_FRAMECHANGED)
-            ++hostLog.frameChanges;
-        break;
-    default:
-        break;
-    }
+    if (message == WM_STYLECHANGING)
+        ++probeLog.styleChanging;
+    if (message == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_FRAMECHANGED))
+        ++probeLog.frameChanges;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterClasses()
+HWND Create(const char* className, WNDPROC procedure, HWND parent, int x, int y, int width, int height,
+            DWORD style)
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSA probe = {};
-    probe.lpfnWndProc = ProbeControlProc;
-    probe.hInstance = GetModuleHandleA(nullptr);
-    probe.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    probe.lpszClassName = probeClass;
-    RegisterClassA(&probe);
-    WNDCLASSA host = probe;
-    host.lpfnWndProc = HostProc;
-    host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    host.lpszClassName = hostClass;
-    RegisterClassA(&host);
-    registered = true;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    return CreateWindowExA(0, className, "", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 } // namespace
 
 LRESULT CALLBACK ProbeControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ++probeLog.messages;
     if (message == WM_NCDESTROY) {
         ++probeLog.ncDestroys;
         probeLog.procedureAtNcDestroy = GetWindowLongA(window, GWL_WNDPROC);
@@ -63,9 +43,7 @@ LRESULT CALLBACK ProbeControlProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 HWND CreateHost(int x, int y, int width, int height, HWND owner, DWORD style)
 {
-    RegisterClasses();
-    HWND host = CreateWindowExA(0, hostClass, "host", style & ~WS_VISIBLE, x, y, width, height, owner, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND host = Create("ZvxTestHost", HostProc, owner, x, y, width, height, style & ~WS_VISIBLE);
     // Shown without activation: Wine waits for a window manager that is not
     // there before it lets go of an activated top-level window.
     if (host != nullptr && (style & WS_VISIBLE))
@@ -73,17 +51,9 @@ HWND CreateHost(int x, int y, int width, int height, HWND owner, DWORD style)
     return host;
 }
 
-HWND CreateChild(const char* className, HWND parent, int x, int y, int width, int height, int id,
-                 DWORD style, const char* text)
+HWND CreateProbeControl(HWND parent)
 {
-    RegisterClasses();
-    return CreateWindowExA(0, className, text, style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-}
-
-HWND CreateProbeControl(HWND parent, int id)
-{
-    return CreateChild(probeClass, parent, 10, 10, 80, 20, id);
+    return Create("ZvxTestProbeControl", ProbeControlProc, parent, 10, 10, 80, 20, WS_CHILD | WS_VISIBLE);
 }
 
 bool IsExecutable(const void* address)

@@ -15,6 +15,12 @@ bool KeyExists(const std::string& path)
 
 } // namespace
 
+std::string UnmanagedWindowsKey(const std::string& program)
+{
+    // npos + 1 is 0: a bare name is used whole.
+    return "Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of("\\/") + 1) + "\\X11 Driver";
+}
+
 ScopedRegistryValue::ScopedRegistryValue(const std::string& keyPath, const char* name, DWORD type,
                                          const void* data, DWORD size)
     : keyPath(keyPath), name(name)

@@ -32,4 +32,10 @@ private:
     bool written = false;
 };
 
+// Xvfb runs no window manager, and Wine then waits up to two seconds for one
+// to confirm that a managed window was withdrawn: every EndDialog of a
+// captioned dialog costs that. The X11 driver reads "Managed" per executable
+// while a process starts, so this value must be set before the program starts.
+std::string UnmanagedWindowsKey(const std::string& program);
+
 } // namespace testing

@@ -13,19 +13,14 @@ class ShellLog {
 public:
     ShellLog();
 
-    // Addresses logged since construction (or since the last Skip).
+    // Addresses logged since construction.
     std::vector<std::string> Entries() const;
     // Waits, pumping messages, until address was logged; false after timeoutMs.
     bool WaitFor(const std::string& address, unsigned timeoutMs = 8000) const;
-    // True when nothing at all was logged since construction within waitMs.
-    bool StaysEmpty(unsigned waitMs = 1500) const;
-    void Skip();
 
 private:
-    long FileSize() const;
-
     std::string path;
-    long start;
+    long start = 0;
 };
 
 } // namespace testing

@@ -8,14 +8,10 @@ namespace testing {
 
 TestProcess::TestProcess(const std::string& path, const std::string& arguments)
 {
-    std::string commandLine = "\"" + path + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         info = PROCESS_INFORMATION();
 }
@@ -39,34 +35,29 @@ bool TestProcess::WaitIdle(DWORD timeoutMs) const
 
 namespace {
 
+// The process's top-level windows: visible ones with the title, or all when title is null.
 struct WindowSearch {
     DWORD processId;
     const char* title;
-    bool visibleOnly;
     HWND found;
     int count;
-};
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM param)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId)
-        return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window))
-        return TRUE;
-    if (search->title != nullptr) {
-        char text[256];
-        GetWindowTextA(window, text, sizeof text);
-        if (lstrcmpA(text, search->title) != 0)
+    static BOOL CALLBACK Visit(HWND window, LPARAM param)
+    {
+        WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId)
             return TRUE;
-        search->found = window;
-        return FALSE;
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (search->title == nullptr)
+            ++search->count;
+        else if (IsWindowVisible(window) && lstrcmpA(text, search->title) == 0)
+            search->found = window;
+        return search->found == nullptr;
     }
-    ++search->count;
-    return TRUE;
-}
+};
 
 } // namespace
 
@@ -74,8 +65,8 @@ HWND TestProcess::FindWindowTitled(const char* title, DWORD timeoutMs) const
 {
     const DWORD end = GetTickCount() + timeoutMs;
     for (;;) {
-        WindowSearch search = {info.dwProcessId, title, true, nullptr, 0};
-        EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search = {info.dwProcessId, title, nullptr, 0};
+        EnumWindows(WindowSearch::Visit, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr)
             return search.found;
         if (static_cast<LONG>(end - GetTickCount()) <= 0 || WaitForSingleObject(info.hProcess, 20) == WAIT_OBJECT_0)
@@ -85,17 +76,16 @@ HWND TestProcess::FindWindowTitled(const char* title, DWORD timeoutMs) const
 
 int TestProcess::CountWindows() const
 {
-    WindowSearch search = {info.dwProcessId, nullptr, false, nullptr, 0};
-    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {info.dwProcessId, nullptr, nullptr, 0};
+    EnumWindows(WindowSearch::Visit, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
 
 DWORD TestProcess::WaitExit(DWORD timeoutMs) const
 {
-    if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info.hProcess, &code);
+    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info.hProcess, &code);
     return code;
 }
 
@@ -107,11 +97,8 @@ struct ResourceId {
     WORD number = 0;
 
     explicit ResourceId(LPCSTR id)
+        : text(IS_INTRESOURCE(id) ? "" : id), number(IS_INTRESOURCE(id) ? LOWORD(reinterpret_cast<ULONG_PTR>(id)) : 0)
     {
-        if (IS_INTRESOURCE(id))
-            number = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(id));
-        else
-            text = id;
     }
     LPCSTR Get() const { return text.empty() ? MAKEINTRESOURCEA(number) : text.c_str(); }
     bool operator==(const ResourceId& other) const { return text == other.text && number == other.number; }
@@ -124,23 +111,15 @@ struct Resource {
     std::vector<BYTE> data;
 };
 
-struct Collection {
-    HMODULE image;
-    std::vector<Resource> resources;
-    const ResourceId* currentType;
-    const ResourceId* currentName;
-};
-
 BOOL CALLBACK TakeLanguage(HMODULE image, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
 {
-    Collection* collection = reinterpret_cast<Collection*>(param);
     HRSRC found = FindResourceExA(image, type, name, language);
     HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
     const BYTE* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
     Resource resource = {ResourceId(type), ResourceId(name), language, {}};
     if (bytes != nullptr)
         resource.data.assign(bytes, bytes + SizeofResource(image, found));
-    collection->resources.push_back(resource);
+    reinterpret_cast<std::vector<Resource>*>(param)->push_back(resource);
     return TRUE;
 }
 
@@ -160,21 +139,20 @@ BOOL CALLBACK TakeType(HMODULE image, LPSTR type, LONG_PTR param)
 std::string UpdateCopy(const std::string& program, LPCSTR type, LPCSTR name, const void* data, DWORD size)
 {
     const std::string copy = ScratchFile("copy", "exe");
-    if (!CopyFileA(program.c_str(), copy.c_str(), FALSE))
+    HMODULE image = CopyFileA(program.c_str(), copy.c_str(), FALSE)
+                        ? LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
+    if (image == nullptr)
         return std::string();
-    Collection collection = {LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), {}, nullptr, nullptr};
-    if (collection.image == nullptr)
-        return std::string();
-    EnumResourceTypesA(collection.image, TakeType, reinterpret_cast<LONG_PTR>(&collection));
-    FreeLibrary(collection.image);
+    std::vector<Resource> resources;
+    EnumResourceTypesA(image, TakeType, reinterpret_cast<LONG_PTR>(&resources));
+    FreeLibrary(image);
 
     HANDLE update = BeginUpdateResourceA(copy.c_str(), TRUE);
     if (update == nullptr)
         return std::string();
-    const ResourceId targetType(type);
-    const ResourceId targetName(name);
+    const ResourceId targetType(type), targetName(name);
     BOOL ok = TRUE;
-    for (Resource& resource : collection.resources) {
+    for (Resource& resource : resources) {
         if (resource.type == targetType && resource.name == targetName) {
             if (data == nullptr)
                 continue;
@@ -183,9 +161,7 @@ std::string UpdateCopy(const std::string& program, LPCSTR type, LPCSTR name, con
         ok = ok && UpdateResourceA(update, resource.type.Get(), resource.name.Get(), resource.language,
                                    resource.data.data(), static_cast<DWORD>(resource.data.size()));
     }
-    if (!EndUpdateResourceA(update, !ok) || !ok)
-        return std::string();
-    return copy;
+    return EndUpdateResourceA(update, !ok) && ok ? copy : std::string();
 }
 
 } // namespace

@@ -16,7 +16,6 @@ public:
     TestProcess& operator=(const TestProcess&) = delete;
 
     bool Started() const { return info.hProcess != nullptr; }
-    DWORD Id() const { return info.dwProcessId; }
     // Waits until the process waits for input (its first idle); false on timeout.
     bool WaitIdle(DWORD timeoutMs = 15000) const;
     // The process's visible top-level window with this title, waiting up to timeoutMs.

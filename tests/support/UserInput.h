@@ -6,10 +6,8 @@
 
 namespace testing {
 
-// Dispatches whatever is queued for this thread; filter, when given, sees each
-// message first, as the program's loop lets its dialog see them.
-void PumpPending(const std::function<bool(MSG&)>& filter = nullptr);
-// Pumps for about milliseconds.
+// Pumps this thread's messages for about milliseconds; filter, when given,
+// sees each message first, as the program's loop lets its dialog see them.
 void PumpFor(unsigned milliseconds, const std::function<bool(MSG&)>& filter = nullptr);
 // Pumps until condition holds; false after timeoutMs.
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000,
@@ -20,7 +18,6 @@ void PressKey(WORD virtualKey);
 void TypeText(const char* text);
 // A key pressed while a modifier (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
 void PressChord(WORD modifier, WORD virtualKey);
-void ClickAt(int screenX, int screenY);
 // Clicks the centre of a window's client-area rectangle given in client coordinates.
 void ClickClient(HWND window, const RECT& clientRect);
 // Brings a top-level window to the front so that it gets the keyboard input.

@@ -6,32 +6,22 @@
 
 namespace testing {
 
-std::string ToWindowsPath(const std::string& hostPath)
+std::string WindowsPathFromEnvironment(const char* name)
 {
-    std::string path = "Z:" + hostPath;
+    char buffer[MAX_PATH * 2];
+    const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return std::string();
+    std::string path = std::string("Z:") + buffer;
     for (char& c : path)
         if (c == '/')
             c = '\\';
     return path;
 }
 
-std::string EnvironmentPath(const char* name)
-{
-    char buffer[MAX_PATH * 2];
-    const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer)
-        return std::string();
-    return buffer;
-}
-
-std::string BinaryDir()
-{
-    return ToWindowsPath(EnvironmentPath("ZVX_BINARY_DIR"));
-}
-
 std::string ProgramPath()
 {
-    return BinaryDir() + "\\app\\zvx.exe";
+    return WindowsPathFromEnvironment("ZVX_BINARY_DIR") + "\\app\\zvx.exe";
 }
 
 std::string ScratchFile(const char* stem, const char* extension)

@@ -4,14 +4,9 @@
 
 namespace testing {
 
-// A host path as a Windows program under Wine sees it (drive Z: is the host root).
-std::string ToWindowsPath(const std::string& hostPath);
-
-// The host path held by an environment variable that ctest sets, or "".
-std::string EnvironmentPath(const char* name);
-
-// build/windows as a Windows path, from ZVX_BINARY_DIR.
-std::string BinaryDir();
+// The host path in an environment variable that ctest sets, as a Windows
+// program under Wine sees it (drive Z: is the host root); "" when unset.
+std::string WindowsPathFromEnvironment(const char* name);
 
 // The program under test, build/windows/app/zvx.exe, as a Windows path.
 std::string ProgramPath();

@@ -1,0 +1,229 @@
+#include <doctest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "RunningDialog.h"
+#include "catalogue/DomainTable.h"
+#include "res/AppLinks.h"
+#include "res/resource.h"
+#include "support/ShellLog.h"
+#include "support/UserInput.h"
+
+using testing::RunningDialog;
+
+namespace {
+
+std::string RegistrarOf(const char* code)
+{
+    for (const DomainRecord& record : domainTable)
+        if (std::string(record.code) == code)
+            return record.registrarUrl;
+    return "<unknown>";
+}
+
+std::string Text(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Counts what reaches the visit button after the program's own subclassing.
+WNDPROC buttonProc = nullptr;
+int buttonTexts = 0, buttonPaints = 0;
+LRESULT CALLBACK ButtonSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    buttonTexts += message == WM_SETTEXT;
+    buttonPaints += message == WM_PAINT;
+    return CallWindowProcA(buttonProc, window, message, wParam, lParam);
+}
+
+// Steps run one per timer tick while the modal About box runs its own loop,
+// so that the input they send is handled by that loop as a user's would be.
+struct ModalScript {
+    static ModalScript* active;
+    std::vector<std::function<void(HWND)>> steps;
+    size_t next = 0;
+    HWND about = nullptr;
+    int closeCommand = 0;
+    bool busy = false;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ModalScript* script = active;
+        // A step that waits pumps messages, and with them further ticks.
+        if (script == nullptr || script->busy || Text(GetActiveWindow()) != "About")
+            return;
+        script->about = GetActiveWindow();
+        if (script->next < script->steps.size()) {
+            script->busy = true;
+            script->steps[script->next++](script->about);
+            script->busy = false;
+        }
+    }
+    // The dialog manager sends the command that ends the box (Enter, Escape).
+    static LRESULT CALLBACK SentHook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code >= 0 && active != nullptr && call->message == WM_COMMAND && call->hwnd == active->about
+            && active->closeCommand == 0)
+            active->closeCommand = LOWORD(call->wParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    // Opens the About box with the mouse or its mnemonic and runs the steps
+    // inside it; returns when the box has closed.
+    void Run(RunningDialog& running, bool byKeyboard = false)
+    {
+        active = this;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, SentHook, nullptr, GetCurrentThreadId());
+        const UINT_PTR timer = SetTimer(nullptr, 0, 200, Tick);
+        if (byKeyboard)
+            testing::PressChord(VK_MENU, 'A');
+        else
+            running.ClickButton(ID_APP_ABOUT);
+        running.WaitUntil([&] { return about != nullptr && !IsWindow(about); }, 30000);
+        KillTimer(nullptr, timer);
+        UnhookWindowsHookEx(hook);
+        active = nullptr;
+    }
+};
+ModalScript* ModalScript::active = nullptr;
+
+// Whether any pixel of the control, as on screen, has the colour.
+bool ShowsColour(HWND control, COLORREF colour)
+{
+    UpdateWindow(control);
+    RECT client;
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    bool found = false;
+    for (int y = client.top; y < client.bottom && !found; ++y)
+        for (int x = client.left; x < client.right && !found; ++x)
+            found = GetPixel(dc, x, y) == colour;
+    ReleaseDC(control, dc);
+    return found;
+}
+
+const COLORREF unvisited = RGB(0, 0, 255);
+const COLORREF visited = RGB(128, 0, 128);
+
+} // namespace
+
+TEST_CASE("the lists, the visit button and the shell follow real mouse and keyboard input")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    HWND visit = running.Item(IDC_VISIT);
+    CHECK(running.ItemCount(IDC_CODE_LIST) == 259);
+    CHECK(running.ItemCount(IDC_DESCRIPTION_LIST) == 259);
+    CHECK(running.SelectedText(IDC_CODE_LIST) == "ac");
+    CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Ascension Island");
+    CHECK(IsWindowEnabled(visit));
+    CHECK(GetFocus() == running.Item(IDCANCEL));
+
+    // Availability flips both ways, and the button is redrawn only then; codes
+    // that begin other codes find their own row.
+    running.Pump(300);  // paints left over from opening are not the point
+    buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongA(visit, GWL_WNDPROC, reinterpret_cast<LONG>(ButtonSpy)));
+    const struct { bool byCode; const char* code; const char* description; } choices[] = {
+        {true, "de", "Germany"}, {true, "bj", "Benin"}, {true, "bv", "Bouvet Island"}, {true, "bo", "Bolivia"},
+        {true, "ne", "Niger"}, {false, "ng", "Nigeria"}, {true, "co", "Colombia"}, {true, "com", "Commercial"},
+    };
+    bool wasAvailable = true;
+    for (const auto& choice : choices) {
+        CAPTURE(choice.code);
+        const int texts = buttonTexts, paints = buttonPaints;
+        running.ClickItem(choice.byCode ? IDC_CODE_LIST : IDC_DESCRIPTION_LIST,
+                          choice.byCode ? choice.code : choice.description);
+        CHECK(running.SelectedText(IDC_CODE_LIST) == choice.code);
+        CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == choice.description);
+        const bool available = !RegistrarOf(choice.code).empty();
+        CHECK(IsWindowEnabled(visit) == available);
+        CHECK(Text(visit) == (available ? "Visit site of domain registrar"
+                                        : "Information about domain registrar is unavailable"));
+        CHECK(buttonTexts - texts == (available != wasAvailable));
+        CHECK((buttonPaints > paints) == (available != wasAvailable));
+        wasAvailable = available;
+    }
+
+    // Both United Kingdom rows end on uk; gb selects the first of them.
+    const int first = static_cast<int>(SendMessageA(running.Item(IDC_DESCRIPTION_LIST), LB_FINDSTRINGEXACT,
+                                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("United Kingdom")));
+    REQUIRE(first >= 0);
+    running.ClickItem(IDC_DESCRIPTION_LIST, first + 1);
+    CHECK(running.SelectedText(IDC_CODE_LIST) == "uk");
+    running.ClickItem(IDC_DESCRIPTION_LIST, first);
+    CHECK(running.SelectedText(IDC_CODE_LIST) == "uk");
+    running.ClickItem(IDC_CODE_LIST, "gb");
+    CHECK(SendMessageA(running.Item(IDC_DESCRIPTION_LIST), LB_GETCURSEL, 0, 0) == first);
+
+    running.ClickItem(IDC_CODE_LIST, "ac");
+    testing::PressKey(VK_DOWN);
+    running.Pump(100);
+    CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Andorra");
+    testing::TypeText("n");
+    running.Pump(100);
+    CHECK(running.SelectedText(IDC_CODE_LIST) == "na");
+    CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Namibia");
+
+    // Visit hands a web address and a mail address to the shell.
+    for (const char* code : {"de", "mg"}) {
+        CAPTURE(code);
+        running.ClickItem(IDC_CODE_LIST, code);
+        testing::ShellLog log;
+        running.ClickButton(IDC_VISIT);
+        CHECK(log.WaitFor(RegistrarOf(code)));
+    }
+}
+
+TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links on each opening")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    testing::ShellLog log;
+    const std::string mailTarget = std::string("mailto:") + AppLinks::supportMailbox + "@" + AppLinks::makerDomain;
+
+    ModalScript first;
+    first.steps.push_back([&](HWND about) {
+        RECT main, box;
+        GetWindowRect(running.Window(), &main);
+        GetWindowRect(about, &box);
+        CHECK(box.left == (main.left + main.right) / 2 - (box.right - box.left) / 2);
+        CHECK(box.top == (main.top + main.bottom) / 2 - (box.bottom - box.top) / 2);
+        HWND link = GetDlgItem(about, IDC_ABOUT_MAIL_LINK);
+        CHECK(ShowsColour(link, unvisited));
+        RECT client;
+        GetClientRect(link, &client);  // the link text is centred in its static
+        testing::ClickClient(link, client);
+    });
+    first.steps.push_back([&](HWND about) {
+        CHECK(log.WaitFor(mailTarget));
+        CHECK(ShowsColour(GetDlgItem(about, IDC_ABOUT_MAIL_LINK), visited));
+        testing::PressKey(VK_RETURN);
+    });
+    first.Run(running);
+    CHECK(first.next == first.steps.size());
+    CHECK(first.closeCommand == IDOK);
+
+    // Most of the main dialog off the bottom right corner: the box stays on screen.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(running.Window(), nullptr, work.right - 60, work.bottom - 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ModalScript second;
+    second.steps.push_back([&](HWND about) {
+        CHECK_FALSE(ShowsColour(GetDlgItem(about, IDC_ABOUT_MAIL_LINK), visited));
+        RECT box;
+        GetWindowRect(about, &box);
+        CHECK(box.right == work.right);
+        CHECK(box.bottom == work.bottom);
+        testing::PressKey(VK_ESCAPE);
+    });
+    second.Run(running, true);  // the About button is off the screen now
+    CHECK(second.closeCommand == IDCANCEL);
+}

@@ -1,0 +1,159 @@
+#include <doctest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MessageLoop.h"
+#include "res/resource.h"
+#include "support/TestProcess.h"
+#include "support/UserInput.h"
+#include "support/WinePaths.h"
+
+using testing::TestProcess;
+
+namespace {
+
+// Records what the loop does, in order: "idle" for each idle pass and the
+// number of each message it takes. Each idle pass posts the next step, so the
+// sequence does not depend on timing.
+struct Script : MessageFilter, IdleHandler {
+    std::vector<std::string> events;
+    int idlePasses = 0;
+    DWORD threadId = GetCurrentThreadId();
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        char name[16];
+        wsprintfA(name, "%x", msg->message);
+        events.push_back(name);
+        return FALSE;
+    }
+    BOOL OnIdle() override
+    {
+        events.push_back("idle");
+        switch (++idlePasses) {
+        case 1:
+            // None of these re-arms idle processing; only the late WM_APP does.
+            for (UINT message : {UINT(WM_MOUSEMOVE), UINT(WM_PAINT), UINT(0x0118), UINT(WM_NCMOUSEMOVE)})
+                PostThreadMessageA(threadId, message, 0, 0);
+            CloseHandle(CreateThread(nullptr, 0, PostAppLater, this, 0, nullptr));
+            break;
+        case 2:
+            // A click re-arms; the mouse move after it does not take that back.
+            PostThreadMessageA(threadId, WM_LBUTTONDOWN, 0, 0);
+            PostThreadMessageA(threadId, WM_MOUSEMOVE, 0, 0);
+            break;
+        default:
+            PostThreadMessageA(threadId, WM_QUIT, 7, 0);
+        }
+        return TRUE;  // the loop ignores it
+    }
+    static DWORD WINAPI PostAppLater(void* param)
+    {
+        Sleep(300);
+        PostThreadMessageA(static_cast<Script*>(param)->threadId, WM_APP, 0, 0);
+        return 0;
+    }
+};
+
+// Notes each WM_APP+n message it is asked about; consumes one of them.
+struct RecordingFilter : MessageFilter {
+    std::string* order;
+    char name;
+    UINT consumes;
+    RecordingFilter(std::string* o, char n, UINT c) : order(o), name(n), consumes(c) {}
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message >= WM_APP)
+            *order += name;
+        return msg->message == consumes;
+    }
+};
+
+int dispatched = 0;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    dispatched += message >= WM_APP;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_CASE("only input re-arms idle processing")
+{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists before posting
+    MessageLoop loop;
+    Script script;
+    loop.AddMessageFilter(&script);
+    loop.AddIdleHandler(nullptr);  // skipped
+    loop.AddIdleHandler(&script);
+    CHECK(loop.Run() == 7);
+    CHECK(script.events == std::vector<std::string>{"idle", "200", "f", "118", "a0", "8000", "idle",
+                                                    "201", "200", "idle"});
+}
+
+TEST_CASE("filters are asked last-registered first and the first to consume stops the rest")
+{
+    std::string order;
+    RecordingFilter early(&order, 'e', WM_APP + 1);
+    RecordingFilter late(&order, 'l', WM_APP + 2);
+    MessageLoop loop;
+    loop.AddMessageFilter(&early);
+    loop.AddMessageFilter(nullptr);  // skipped
+    loop.AddMessageFilter(&late);
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingProc;
+    wc.lpszClassName = "ZvxLoopTarget";
+    RegisterClassA(&wc);
+    HWND target = CreateWindowA("ZvxLoopTarget", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    REQUIRE(target != nullptr);
+    for (UINT n = 0; n < 3; ++n)
+        PostMessageA(target, WM_APP + n, 0, 0);  // dispatched; consumed by early; consumed by late
+    PostQuitMessage(3);
+    CHECK(loop.Run() == 3);
+    CHECK(order == "lelel");
+    CHECK(dispatched == 1);
+    DestroyWindow(target);
+}
+
+TEST_CASE("zvx.exe ends with the code of the command that closed it")
+{
+    TestProcess program(testing::ProgramPath());
+    REQUIRE(program.Started());
+    HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
+    REQUIRE(dialog != nullptr);
+    CHECK(program.WaitIdle());
+    testing::Activate(dialog);
+
+    SUBCASE("Escape gives 2")
+    {
+        testing::PressKey(VK_ESCAPE);
+        CHECK(program.WaitExit() == 2);
+    }
+    SUBCASE("Enter in a list gives 1")
+    {
+        HWND codes = GetDlgItem(dialog, IDC_CODE_LIST);
+        RECT item;
+        SendMessageA(codes, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+        testing::ClickClient(codes, item);
+        testing::PumpFor(100);
+        testing::PressKey(VK_RETURN);
+        CHECK(program.WaitExit() == 1);
+    }
+}
+
+TEST_CASE("without its dialog template the program ends at once with 0 and shows nothing")
+{
+    const std::string copy = testing::CopyWithoutResource(testing::ProgramPath(), RT_DIALOG,
+                                                          MAKEINTRESOURCEA(IDD_DOMAIN_BROWSER));
+    REQUIRE_FALSE(copy.empty());
+    TestProcess program(copy);
+    REQUIRE(program.Started());
+    CHECK(program.WaitExit(10000) == 0);
+    CHECK(program.CountWindows() == 0);
+    DeleteFileA(copy.c_str());
+}
