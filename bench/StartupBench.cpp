@@ -11,9 +11,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "bench/ChildProcess.h"
 #include "bench/Sample.h"
 #include "bench/Stopwatch.h"
+#include "support/TestProcess.h"
 
 namespace {
 
@@ -35,27 +35,37 @@ struct Tally {
     int failures = 0;
 };
 
+// Both programs show template 129 with this caption.
+const char* const dialogTitle = "Veltrano Zonarium 1.01";
+
 // One start and close; measured runs go into the tally.
 bool RunOnce(Tally& tally, bool measured)
 {
     Sleep(pauseMs);
-    ChildProcess child;
     Stopwatch clock;
-    if (!child.Start(tally.path)) {
+    testing::TestProcess child(tally.path);
+    if (!child.Started()) {
         fprintf(stderr, "%s: cannot start %s (error %lu)\n", tally.label, tally.path, GetLastError());
         ++tally.failures;
         return false;
     }
-    const BOOL idle = child.WaitIdle(timeoutMs);
+    const bool idle = child.WaitIdle(timeoutMs);
     const double elapsed = clock.ElapsedMs();
-    // Checked at once, before the child can change anything.
-    HWND dialog = child.FindDialog();
-    const BOOL visible = dialog != nullptr && IsWindowVisible(dialog);
+    // Looked for at once, before the child can change anything; only a
+    // visible dialog is found.
+    HWND dialog = child.FindWindowTitled(dialogTitle, 0);
+    const bool visible = dialog != nullptr;
 
     if (dialog == nullptr)
-        dialog = child.WaitForDialog(timeoutMs);
+        dialog = child.FindWindowTitled(dialogTitle, timeoutMs);
     clock.Restart();
-    const int exitCode = child.CloseAndWait(dialog, timeoutMs);
+    int exitCode = -1;
+    if (dialog != nullptr) {
+        // What Escape and the Exit button do.
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        const DWORD code = child.WaitExit(timeoutMs);
+        exitCode = code == STILL_ACTIVE ? -1 : static_cast<int>(code);
+    }
     const double closing = clock.ElapsedMs();
     if (!idle || dialog == nullptr || exitCode < 0) {
         fprintf(stderr, "%s: run failed (idle %d, dialog %p, exit code %d)\n", tally.label, idle,
