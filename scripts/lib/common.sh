@@ -16,7 +16,10 @@ zvx_install_packages() {
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ ${#missing[@]} -eq 0 ]; then
+    zvx_ensure_i386
+    return
+  fi
   zvx_log "installing: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then
     echo "zvx: these Debian packages are missing and installing them needs root: ${missing[*]}" >&2
@@ -28,6 +31,50 @@ zvx_install_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  zvx_ensure_i386
+}
+
+# Wine runs the program as 32-bit x86 code. Some virtual machines cannot run
+# 32-bit code at all (the kernel refuses 32-bit ELF files with "Exec format
+# error", and a 64-bit process cannot enter a 32-bit code segment either).
+# There every 32-bit process runs under qemu's user-mode emulator, which the
+# kernel starts for it through binfmt_misc. Debian 12's qemu 7.2 crashes in
+# Wine's start-up; Debian 13's qemu 10 runs the whole test suite, and its
+# binary is static, so it is taken from its package as it is.
+ZVX_QEMU_I386=/usr/local/lib/zonarium/qemu-i386
+zvx_ensure_i386() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+  zvx_log "this machine cannot run 32-bit x86 code: running Wine under qemu-i386"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "zvx: emulating 32-bit x86 code needs root (binfmt_misc)" >&2
+    return 1
+  fi
+  if [ ! -x "$ZVX_QEMU_I386" ]; then
+    local work
+    work="$(mktemp -d)"
+    # A private package list, so that the system's apt sources stay as they are.
+    mkdir -p "$work/lists/partial" "$work/archives/partial"
+    echo "deb [arch=amd64] http://deb.debian.org/debian trixie main" >"$work/sources.list"
+    local apt_private=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                       -o Dir::State::Lists="$work/lists" -o Dir::Cache::Archives="$work/archives"
+                       -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache= -o APT::Architectures::=amd64
+                       -o APT::Sandbox::User=root)
+    apt-get "${apt_private[@]}" update -qq
+    (cd "$work" && apt-get "${apt_private[@]}" download -qq qemu-user:amd64)
+    dpkg -x "$work"/qemu-user_*.deb "$work/root"
+    install -D -m 0755 "$work/root/usr/bin/qemu-i386" "$ZVX_QEMU_I386"
+    rm -rf "$work"
+  fi
+  [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  [ -e /proc/sys/fs/binfmt_misc/zonarium-i386 ] && echo -1 >/proc/sys/fs/binfmt_misc/zonarium-i386
+  # 32-bit little-endian x86 executables and shared objects; F opens the
+  # emulator now, so that it serves every process and mount namespace.
+  printf '%s' ':zonarium-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$ZVX_QEMU_I386"':POCF' \
+    >/proc/sys/fs/binfmt_misc/register
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "zvx: Wine's 32-bit loader does not start, not even under qemu-i386" >&2
+    return 1
+  fi
 }
 
 zvx_wine_env() {
