@@ -39,6 +39,7 @@ BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM
         Map::CommandId(IDCANCEL, &DomainBrowserDialog::OnCancel),
         Map::CommandId(IDC_VISIT, &DomainBrowserDialog::OnVisit),
         Map::CommandCode(LBN_SELCHANGE, &DomainBrowserDialog::OnSelChangeCommand),
+        Map::CommandCode(LBN_DBLCLK, &DomainBrowserDialog::OnDblClkCommand),
         // Owner-draw requests go back to the Icon buttons, which draw themselves.
         Map::Reflect(),
     };
@@ -170,15 +171,30 @@ LRESULT DomainBrowserDialog::OnCancel(WORD, WORD, HWND, BOOL&)
 
 LRESULT DomainBrowserDialog::OnVisit(WORD, WORD, HWND, BOOL&)
 {
+    VisitRegistrar();
+    return 0;
+}
+
+// The one road to the shell, for the Visit button and for a double-click.
+void DomainBrowserDialog::VisitRegistrar()
+{
     // Web addresses open in the default browser, mailto: in the mail program.
     // A failure is not reported; the dialog stays as it is.
     ::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
-    return 0;
 }
 
 LRESULT DomainBrowserDialog::OnSelChangeCommand(WORD, WORD id, HWND, BOOL&)
 {
     OnSelChange(id);
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnDblClkCommand(WORD, WORD id, HWND, BOOL&)
+{
+    // Visit is a list item's default action. The first click's LBN_SELCHANGE
+    // has already mirrored the selection, so the state is the new domain's.
+    if ((id == IDC_CODE_LIST || id == IDC_DESCRIPTION_LIST) && visitState.IsEnabled())
+        VisitRegistrar();
     return 0;
 }
 

@@ -47,12 +47,14 @@ private:
     LRESULT OnCancel(WORD code, WORD id, HWND control, BOOL& handled);
     LRESULT OnVisit(WORD code, WORD id, HWND control, BOOL& handled);
     LRESULT OnSelChangeCommand(WORD code, WORD id, HWND control, BOOL& handled);
+    LRESULT OnDblClkCommand(WORD code, WORD id, HWND control, BOOL& handled);
 
     void LoadIcons();
     void FillLists();
     void SyncSelection(bool fromDescriptions);
     void OnSelChange(int id);
     void CloseDialog(int exitCode);
+    void VisitRegistrar();
 
     HWND codeList = nullptr;         // borrowed: a child of the dialog
     HWND descriptionList = nullptr;  // borrowed: a child of the dialog

@@ -227,3 +227,30 @@ TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links
     second.Run(running, true);  // the About button is off the screen now
     CHECK(second.closeCommand == IDCANCEL);
 }
+
+TEST_CASE("a real double-click in either list visits the domain's registrar, and nothing without one")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    testing::ShellLog log;
+    // The item is scrolled into view, not selected: the double-click's first
+    // click makes the choice, as a user's would.
+    const auto doubleClick = [&](int listId, const char* text) {
+        HWND list = running.Item(listId);
+        const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text));
+        SendMessageA(list, LB_SETTOPINDEX, index, 0);
+        RECT item;
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        testing::DoubleClickClient(list, item);
+    };
+    doubleClick(IDC_DESCRIPTION_LIST, "Germany");
+    CHECK(log.WaitFor(RegistrarOf("de")));
+    CHECK(running.SelectedText(IDC_CODE_LIST) == "de");
+    doubleClick(IDC_CODE_LIST, "bj");
+    CHECK(running.WaitUntil([&] { return running.SelectedText(IDC_DESCRIPTION_LIST) == "Benin"; }));
+    // What bj opened, if anything, would be logged before the next address.
+    doubleClick(IDC_CODE_LIST, "nu");
+    CHECK(log.WaitFor(RegistrarOf("nu")));
+    CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+}

@@ -67,10 +67,15 @@ void TypeText(const char* text)
     }
 }
 
-void ClickClient(HWND window, const RECT& clientRect)
+namespace {
+
+// Sends clicks (one or two) at the centre of the rectangle in one batch, so
+// that two of them fall within the double-click time.
+void SendClicks(HWND window, const RECT& clientRect, int clicks)
 {
     // Two clicks on one spot within the double-click time make a double
-    // click, which a list box does not take as a new choice.
+    // click, which a list box does not take as a new choice; so does a click
+    // that follows the last batch too soon.
     static DWORD lastClick = 0;
     const DWORD wait = GetDoubleClickTime() + 50;
     if (lastClick != 0 && GetTickCount() - lastClick < wait)
@@ -78,17 +83,31 @@ void ClickClient(HWND window, const RECT& clientRect)
     POINT centre = {(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
     ClientToScreen(window, &centre);
     SetCursorPos(centre.x, centre.y);
-    INPUT inputs[3] = {};
+    INPUT inputs[5] = {};
     for (INPUT& input : inputs) {
         input.type = INPUT_MOUSE;
         input.mi.dx = centre.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
         input.mi.dy = centre.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
+    for (int i = 0; i < clicks; ++i) {
+        inputs[1 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+        inputs[2 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(1 + 2 * clicks, inputs, sizeof(INPUT));
     lastClick = GetTickCount();
+}
+
+} // namespace
+
+void ClickClient(HWND window, const RECT& clientRect)
+{
+    SendClicks(window, clientRect, 1);
+}
+
+void DoubleClickClient(HWND window, const RECT& clientRect)
+{
+    SendClicks(window, clientRect, 2);
 }
 
 void Activate(HWND window)

@@ -20,6 +20,8 @@ void TypeText(const char* text);
 void PressChord(WORD modifier, WORD virtualKey);
 // Clicks the centre of a window's client-area rectangle given in client coordinates.
 void ClickClient(HWND window, const RECT& clientRect);
+// Double-clicks the same spot: two clicks within the double-click time.
+void DoubleClickClient(HWND window, const RECT& clientRect);
 // Brings a top-level window to the front so that it gets the keyboard input.
 void Activate(HWND window);
 
