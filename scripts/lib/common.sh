@@ -6,7 +6,8 @@ ZVX_WINE_ROOT="${ZVX_WINE_ROOT:-$ZVX_ROOT/build/wine}"
 
 # Debian packages the build and the tests need. wine32 is the i386 package.
 ZVX_PACKAGES=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
-              wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool doctest-dev)
+              wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool doctest-dev
+              zip git)
 
 zvx_log() { printf '== %s\n' "$*" >&2; }
 
