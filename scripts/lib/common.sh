@@ -6,7 +6,8 @@ ZVX_WINE_ROOT="${ZVX_WINE_ROOT:-$ZVX_ROOT/build/wine}"
 
 # Debian packages the build and the tests need. wine32 is the i386 package.
 ZVX_PACKAGES=(cmake make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
-              wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool doctest-dev)
+              wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool doctest-dev
+              zip git)
 
 zvx_log() { printf '== %s\n' "$*" >&2; }
 
@@ -83,6 +84,35 @@ zvx_wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# Wine copies its system files into every prefix, about 590 MB each. The
+# project's prefixes share them instead: each is made from one base prefix,
+# with Wine's files that never change (libraries, programs, drivers, fonts,
+# code pages, the style) hard-linked and everything else copied, so that the
+# registry (*.reg), the .ini files and whatever a test writes stay each
+# prefix's own.
+ZVX_SHARED_FILES='.*\.\(dll\|exe\|drv\|sys\|vxd\|ocx\|cpl\|acm\|ax\|ds\|tlb\|nls\|fon\|ttf\|msstyles\|manifest\)'
+
+# The base prefix: Wine's defaults and its fonts, never run in by itself.
+zvx_make_base_prefix() {
+  local base="$ZVX_WINE_ROOT/base"
+  [ -f "$base/.zvx-ready" ] && return 0
+  zvx_wine_env
+  zvx_log "creating the base Wine prefix $base"
+  rm -rf "$base"
+  mkdir -p "$base"
+  (
+    export WINEPREFIX="$base"
+    wineboot -i </dev/null >/dev/null 2>&1
+    # Debian's Wine registers its own fonts ("MS Sans Serif" among them) in
+    # the prefix's registry but does not find their files, so dialogs would
+    # fall back to a wider font and lose their designed size.
+    cp -n /usr/share/wine/fonts/* "$base/drive_c/windows/Fonts/" 2>/dev/null || true
+    # The registry is on disk only once the server has ended.
+    wineserver -w
+  ) >/dev/null 2>&1 </dev/null
+  touch "$base/.zvx-ready"
+}
+
 # zvx_make_prefix LOOK: creates the Wine prefix of one desktop look on first use.
 #   classic  - a fresh prefix: no "Control Panel\Appearance" key, so the
 #              buttons choose the classic look
@@ -101,17 +131,16 @@ zvx_make_prefix() {
   local look="$1"
   local prefix="$ZVX_WINE_ROOT/$look"
   [ -f "$prefix/.zvx-ready" ] && return 0
+  zvx_make_base_prefix
   zvx_wine_env
   zvx_log "creating Wine prefix $prefix"
   rm -rf "$prefix"
-  mkdir -p "$prefix"
+  cp -al "$ZVX_WINE_ROOT/base" "$prefix"
+  rm -f "$prefix/.zvx-ready"
+  find "$prefix" -type f ! -iregex "$ZVX_SHARED_FILES" -exec sh -c \
+    'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} +
   (
     export WINEPREFIX="$prefix"
-    wineboot -i </dev/null >/dev/null 2>&1
-    # Debian's Wine registers its own fonts ("MS Sans Serif" among them) in
-    # the prefix's registry but does not find their files, so dialogs would
-    # fall back to a wider font and lose their designed size.
-    cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     local logger="$ZVX_ROOT/tests/support/shell-log"
     if [ "$look" != desktop ]; then
       # Xvfb has no window manager: Wine then draws the window frames itself.
