@@ -480,3 +480,54 @@ TEST_CASE("a picture static keeps drawing itself, and all of it is the link")
     }
     ::DeleteObject(picture);
 }
+
+TEST_CASE("the tooltip shows over the link, and never with the no-tooltip style, which still makes its tool")
+{
+    HyperlinkLabel tipped;
+    LinkFixture fixture(LINK_NOTIP);
+    REQUIRE(tipped.SubclassWindow(fixture.parent.AddChild("STATIC", "Tipped", SS_CENTER, 0, 0, 400, 16, 101)));
+    fixture.label.SetLinkTarget(visitedAddress.c_str());
+    tipped.SetLinkTarget(visitedAddress.c_str());
+    const HWND tip = fixture.label.GetTipWindow();
+    REQUIRE(::IsWindow(tip));
+    CHECK(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0) == 1);
+    // A tooltip shows only over the active window unless told otherwise, and
+    // the test's window is never activated (Wine keeps activation without a
+    // window manager only for a while).
+    for (HWND each : {tip, tipped.GetTipWindow()})
+        ::SetWindowLongA(each, GWL_STYLE, ::GetWindowLongA(each, GWL_STYLE) | TTS_ALWAYSTIP);
+
+    // The fence: a tooltip of the test's own over the same link, told of the
+    // same pointer move, that shows well after the label's would.
+    const HWND fence = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fixture.parent.hWnd, nullptr,
+                                         ::GetModuleHandleA(nullptr), nullptr);
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = fixture.window;
+    tool.uId = 2;
+    tool.rect = fixture.label.GetLinkRect();
+    tool.lpszText = const_cast<char*>("fence");
+    ::SendMessageA(fence, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    const LRESULT initial = ::SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0);
+    ::SendMessageA(fence, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(3 * initial, 0));
+    fixture.CursorAt(fixture.onLink);
+    MSG move = {fixture.window, WM_MOUSEMOVE, 0, MAKELPARAM(fixture.onLink.x, fixture.onLink.y), 0, {0, 0}};
+    ::SendMessageA(fence, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    bool shown = false;
+    CHECK(testing::WaitUntil([&] {
+        shown = shown || ::IsWindowVisible(tip);
+        return ::IsWindowVisible(fence) != FALSE;
+    }, 10000));
+    CHECK_FALSE(shown);
+
+    // The pointer over a link without the style, above (tips show below the
+    // pointer, over what would be found there), brings its tip up.
+    const RECT& link = tipped.GetLinkRect();
+    const POINT over = {(link.left + link.right) / 2, (link.top + link.bottom) / 2};
+    POINT screen = over;
+    ::ClientToScreen(tipped.hWnd, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageA(tipped.hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+    CHECK(testing::WaitUntil([&] { return ::IsWindowVisible(tipped.GetTipWindow()) != FALSE; }, 10000));
+}
