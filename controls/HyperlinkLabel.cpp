@@ -168,11 +168,6 @@ void HyperlinkLabel::Initialize()
     } else if (labelText != nullptr) {
         SetLinkTarget(labelText);
     }
-
-    // A static that shows already has drawn itself, and text given before
-    // attaching was not drawn by it: from the next paint on, the label draws.
-    if (flags & paintTextFlag)
-        InvalidateRect(nullptr, TRUE);
 }
 
 bool HyperlinkLabel::SetLinkText(const char* text)
