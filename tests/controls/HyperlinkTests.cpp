@@ -493,7 +493,7 @@ TEST_CASE("a picture static keeps drawing itself, and all of it is the link")
 
 TEST_CASE("the tooltip shows over the link, and never with the no-tooltip style, which still makes its tool")
 {
-    HyperlinkLabel tipped;
+    HyperlinkLabel tipped;  // before the fixture, so that its window goes first
     LinkFixture fixture(LINK_NOTIP);
     REQUIRE(tipped.SubclassWindow(fixture.parent.AddChild("STATIC", "Tipped", SS_CENTER, 0, 0, 400, 16, 101)));
     fixture.label.SetLinkTarget(visitedAddress.c_str());
