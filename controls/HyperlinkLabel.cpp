@@ -143,6 +143,9 @@ void HyperlinkLabel::Initialize()
             if (linkFont != nullptr)
                 flags |= ownsLinkFontFlag;
         }
+        // Before the text is set below: on a visible static, setting it
+        // paints at once, and that paint must already have the user's colours.
+        ReadLinkColors(linkColor, visitedColor);
     }
 
     tipWindow.Create(TOOLTIPS_CLASSA, hWnd, nullptr, nullptr, 0);
@@ -165,9 +168,6 @@ void HyperlinkLabel::Initialize()
     } else if (labelText != nullptr) {
         SetLinkTarget(labelText);
     }
-
-    if (flags & paintTextFlag)
-        ReadLinkColors(linkColor, visitedColor);
 }
 
 bool HyperlinkLabel::SetLinkText(const char* text)
@@ -214,23 +214,7 @@ bool HyperlinkLabel::MeasureLink()
     linkRect = client;
 
     if ((flags & paintTextFlag) && IsTagged()) {
-        const TaggedParts parts = SplitTaggedText(ShownText());
-        SelectedObject normal(dc, normalFont);
-        RECT before = client;
-        if (parts.before != nullptr)
-            ::DrawTextA(dc, parts.before, parts.beforeCount, &before, DT_CALCRECT | DT_WORDBREAK);
-        RECT link = client;
-        if (parts.before != nullptr)
-            link.left = before.right;
-        if (parts.linkCount > 0) {
-            SelectedObject linkSelected(dc, linkFont);
-            ::DrawTextA(dc, parts.link, parts.linkCount, &link, DT_CALCRECT | DT_WORDBREAK);
-        } else {
-            // No link text: nothing may react to the mouse.
-            link.right = link.left;
-            link.bottom = link.top;
-        }
-        linkRect = link;
+        linkRect = MeasureTaggedLink(dc, client);
     } else if (flags & paintTextFlag) {
         const UINT alignment = TextAlignment();
         {
@@ -246,6 +230,28 @@ bool HyperlinkLabel::MeasureLink()
     }
     UpdateToolRect();
     return true;
+}
+
+RECT HyperlinkLabel::MeasureTaggedLink(HDC dc, const RECT& client) const
+{
+    // The layout PaintTaggedLink draws: the link starts where the text before it ends.
+    const TaggedParts parts = SplitTaggedText(ShownText());
+    SelectedObject normal(dc, normalFont);
+    RECT before = client;
+    if (parts.before != nullptr)
+        ::DrawTextA(dc, parts.before, parts.beforeCount, &before, DT_CALCRECT | DT_WORDBREAK);
+    RECT link = client;
+    if (parts.before != nullptr)
+        link.left = before.right;
+    if (parts.linkCount > 0) {
+        SelectedObject linkSelected(dc, linkFont);
+        ::DrawTextA(dc, parts.link, parts.linkCount, &link, DT_CALCRECT | DT_WORDBREAK);
+    } else {
+        // No link text: nothing may react to the mouse.
+        link.right = link.left;
+        link.bottom = link.top;
+    }
+    return link;
 }
 
 TOOLINFOA HyperlinkLabel::LinkTool() const

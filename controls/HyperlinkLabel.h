@@ -46,14 +46,11 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
 
-    // What the control shows and where, for its owner and its tests.
+    // Where the link is and what became of it, for its tests; the colours and
+    // fonts are read back from the screen.
     const RECT& GetLinkRect() const { return linkRect; }
-    COLORREF GetLinkColor() const { return linkColor; }
-    COLORREF GetVisitedColor() const { return visitedColor; }
-    HFONT GetLinkFont() const { return linkFont; }
     HWND GetTipWindow() const { return tipWindow.hWnd; }
     bool IsVisited() const { return (flags & visitedFlag) != 0; }
-    bool PaintsText() const { return (flags & paintTextFlag) != 0; }
 
 private:
     friend struct MessageMap<HyperlinkLabel>;
@@ -62,6 +59,7 @@ private:
 
     void Initialize();
     bool MeasureLink();
+    RECT MeasureTaggedLink(HDC dc, const RECT& client) const;
     // The tool of this link (id 1), rectangle and text not filled in.
     TOOLINFOA LinkTool() const;
     void AddLinkTool();

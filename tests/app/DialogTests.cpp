@@ -10,6 +10,7 @@
 #include "catalogue/DomainTable.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
+#include "support/ScreenPixels.h"
 #include "support/ShellLog.h"
 #include "support/UserInput.h"
 
@@ -94,19 +95,11 @@ struct ModalScript {
 };
 ModalScript* ModalScript::active = nullptr;
 
-// Whether any pixel of the control, as on screen, has the colour.
+// Whether any pixel of the control, as on screen once pending paints are done, has the colour.
 bool ShowsColour(HWND control, COLORREF colour)
 {
     UpdateWindow(control);
-    RECT client;
-    GetClientRect(control, &client);
-    HDC dc = GetDC(control);
-    bool found = false;
-    for (int y = client.top; y < client.bottom && !found; ++y)
-        for (int x = client.left; x < client.right && !found; ++x)
-            found = GetPixel(dc, x, y) == colour;
-    ReleaseDC(control, dc);
-    return found;
+    return testing::ScreenPixels(control).Count(colour) > 0;
 }
 
 const COLORREF unvisited = RGB(0, 0, 255);

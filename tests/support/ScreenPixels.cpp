@@ -1,0 +1,95 @@
+#include "support/ScreenPixels.h"
+
+namespace testing {
+
+ScreenPixels::ScreenPixels(HWND window)
+{
+    ::GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0)
+        return;
+    // A top-down 32-bit copy: one DWORD per pixel, blue in the low byte.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(window);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory != nullptr && copy != nullptr) {
+        HGDIOBJ previous = ::SelectObject(memory, copy);
+        ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        const DWORD* source = static_cast<const DWORD*>(bits);
+        pixels.resize(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = RGB(GetBValue(source[i]), GetGValue(source[i]), GetRValue(source[i]));
+        ::SelectObject(memory, previous);
+    }
+    if (copy != nullptr)
+        ::DeleteObject(copy);
+    if (memory != nullptr)
+        ::DeleteDC(memory);
+    ::ReleaseDC(window, screen);
+    if (pixels.empty())
+        ::SetRectEmpty(&client);
+}
+
+RECT ScreenPixels::Clip(const RECT& area) const
+{
+    RECT clipped;
+    if (!::IntersectRect(&clipped, &area, &client))
+        ::SetRectEmpty(&clipped);
+    return clipped;
+}
+
+COLORREF ScreenPixels::At(int x, int y) const
+{
+    const POINT point = {x, y};
+    return ::PtInRect(&client, point) ? pixels[static_cast<size_t>(y) * client.right + x] : CLR_INVALID;
+}
+
+int ScreenPixels::Count(COLORREF colour, const RECT& area) const
+{
+    const RECT clipped = Clip(area);
+    int count = 0;
+    for (int y = clipped.top; y < clipped.bottom; ++y)
+        for (int x = clipped.left; x < clipped.right; ++x)
+            count += At(x, y) == colour;
+    return count;
+}
+
+RECT ScreenPixels::Bounds(COLORREF colour, const RECT& area) const
+{
+    const RECT clipped = Clip(area);
+    RECT bounds = {clipped.right, clipped.bottom, clipped.left, clipped.top};
+    for (int y = clipped.top; y < clipped.bottom; ++y)
+        for (int x = clipped.left; x < clipped.right; ++x)
+            if (At(x, y) == colour) {
+                bounds.left = x < bounds.left ? x : bounds.left;
+                bounds.top = y < bounds.top ? y : bounds.top;
+                bounds.right = x + 1 > bounds.right ? x + 1 : bounds.right;
+                bounds.bottom = y + 1 > bounds.bottom ? y + 1 : bounds.bottom;
+            }
+    if (::IsRectEmpty(&bounds))
+        ::SetRectEmpty(&bounds);
+    return bounds;
+}
+
+std::vector<int> ScreenPixels::RowsWith(COLORREF colour, const RECT& area, int minimum) const
+{
+    const RECT clipped = Clip(area);
+    std::vector<int> rows;
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
+        const RECT row = {clipped.left, y, clipped.right, y + 1};
+        if (Count(colour, row) >= minimum)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+} // namespace testing
