@@ -55,8 +55,10 @@ struct ModalScript {
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         ModalScript* script = active;
-        // A step that waits pumps messages, and with them further ticks.
-        if (script == nullptr || script->busy || Text(GetActiveWindow()) != "About")
+        // A step that waits pumps messages, and with them further ticks. The
+        // box may be active before it is shown.
+        if (script == nullptr || script->busy || Text(GetActiveWindow()) != "About"
+            || !IsWindowVisible(GetActiveWindow()))
             return;
         script->about = GetActiveWindow();
         if (script->next < script->steps.size()) {
