@@ -218,7 +218,10 @@ void CheckProgramWorks(const std::string& program)
 {
     ScopedRegistryValue unmanaged(testing::UnmanagedWindowsKey(program), "Managed", REG_SZ, "N", 2);
     testing::TestProcess process(program);
-    HWND dialog = process.FindWindowTitled("Veltrano Zonarium 1.01");
+    // The window shows once the button images are made; for the 1,000 x
+    // 1,000 bitmap that is millions of colour conversions, tens of seconds
+    // when the machine is emulated and busy.
+    HWND dialog = process.FindWindowTitled("Veltrano Zonarium 1.01", 90000);
     CHECK(dialog != nullptr);
     const bool idle = dialog != nullptr && process.WaitIdle();
     CHECK_MESSAGE(idle, "the program never waited for input");
