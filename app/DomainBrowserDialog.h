@@ -30,10 +30,6 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnIdle() override;
 
-    // The address the Visit button opens: the registrar of the domain
-    // selected last, empty before the first selection.
-    const char* GetCurrentUrl() const { return currentUrl; }
-
     // Host operations of the selection mirroring.
     void SetCurrentUrl(const char* url) { currentUrl = url; }
     void SetVisitEnabled(bool enabled);

@@ -1,6 +1,5 @@
 #include "controls/FilterBitmap.h"
 
-#include <limits.h>
 #include <new>
 #include <string.h>
 
@@ -36,24 +35,28 @@ private:
     Pixel* pixels;
 };
 
-// Sizes are capped so that the byte size of a 32-bit image fits biSizeImage
-// (and an int) and no pixel count can wrap.
+// Whether a width x height image is within the pixel-buffer limit.
 BOOL IsWorkableSize(LONG width, LONG height)
 {
-    return width > 0 && height > 0 && width <= INT_MAX / static_cast<LONG>(sizeof(Pixel)) / height;
+    size_t count = 0;
+    return CountPixels(width, height, count);
 }
 
+// 0 for a size beyond the limit.
 size_t PixelCount(LONG width, LONG height)
 {
-    return static_cast<size_t>(width) * static_cast<size_t>(height);
+    size_t count = 0;
+    CountPixels(width, height, count);
+    return count;
 }
 
-// NULL when the size is not workable or memory is short.
+// NULL when the size is beyond the limit or memory is short.
 Pixel* AllocatePixels(LONG width, LONG height)
 {
-    if (!IsWorkableSize(width, height))
+    size_t count = 0;
+    if (!CountPixels(width, height, count))
         return nullptr;
-    return new (std::nothrow) Pixel[PixelCount(width, height)];
+    return new (std::nothrow) Pixel[count];
 }
 
 BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
@@ -78,13 +81,6 @@ void FilterBitmap::Attach(HBITMAP newBitmap)
     if (bitmap != NULL && bitmap != newBitmap)
         DeleteObject(bitmap);
     bitmap = newBitmap;
-}
-
-HBITMAP FilterBitmap::Detach()
-{
-    HBITMAP detached = bitmap;
-    bitmap = NULL;
-    return detached;
 }
 
 BOOL FilterBitmap::DeleteBitmap()

@@ -19,15 +19,11 @@ public:
 
     // Takes ownership of newBitmap; a different bitmap held so far is deleted.
     void Attach(HBITMAP newBitmap);
-    // Gives up ownership: returns the bitmap (or NULL) and leaves this empty.
-    HBITMAP Detach();
     // The bitmap, still owned by this object (NULL when empty).
     HBITMAP GetBitmap() const { return bitmap; }
     // Deletes the bitmap now rather than in the destructor. The handle is
     // cleared only when DeleteObject succeeds; TRUE when nothing is left held.
     BOOL DeleteBitmap();
-
-    COLORREF GetBackgroundColour() const { return backgroundColour; }
 
     // Fills header for a top-down 32-bit image of handle (of the own bitmap
     // when handle is NULL) and returns its height; 0 leaves header untouched.

@@ -81,17 +81,6 @@ HlsColour::HlsColour(BYTE red, BYTE green, BYTE blue)
 {
 }
 
-HlsColour HlsColour::FromHls(float hue, float lightness, float saturation)
-{
-    HlsColour colour;
-    colour.hue = hue;
-    colour.lightness = lightness;
-    colour.saturation = saturation;
-    colour.rgbValid = false;
-    colour.hlsValid = true;
-    return colour;
-}
-
 void HlsColour::ToHls()
 {
     if (hlsValid)

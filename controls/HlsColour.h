@@ -10,8 +10,6 @@ class HlsColour {
 public:
     // The RGB side is valid; the HLS side is computed on the first ToHls.
     HlsColour(BYTE red, BYTE green, BYTE blue);
-    // The HLS side is valid; the RGB side is computed on the first ToRgb.
-    static HlsColour FromHls(float hue, float lightness, float saturation);
 
     void ToHls();
     void ToRgb();
@@ -35,8 +33,6 @@ public:
     static int HueToValue(float m1, float m2, float hue);
 
 private:
-    HlsColour() = default;
-
     BYTE red = 0;
     BYTE green = 0;
     BYTE blue = 0;

@@ -143,15 +143,14 @@ BOOL IconButton::IsStyledScheme()
     RegKey appearance;
     if (appearance.Open(HKEY_CURRENT_USER, "Control Panel\\Appearance", KEY_READ) != ERROR_SUCCESS)
         return FALSE;
-    // One byte short of the buffer, so that the zeroed end always terminates
-    // the name. Anything but a string that fits (missing, too long, another
-    // type) counts as a scheme other than the standard one.
+    // Whatever bytes the value holds are compared, of any type. One byte short
+    // of the buffer, so that the zeroed end always terminates them. A value
+    // that is missing or too long leaves the buffer undefined: a scheme other
+    // than the standard one.
     char scheme[200] = {};
-    DWORD type = REG_NONE;
     DWORD size = sizeof(scheme) - 1;
-    const LONG status = RegQueryValueExA(appearance.GetHandle(), "Current", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(scheme), &size);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+    if (RegQueryValueExA(appearance.GetHandle(), "Current", nullptr, nullptr, reinterpret_cast<BYTE*>(scheme),
+                         &size) != ERROR_SUCCESS)
         return TRUE;
     return lstrcmpiA(scheme, "Windows Standard") != 0;
 }

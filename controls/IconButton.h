@@ -32,14 +32,9 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
 
-    void DrawItem(DRAWITEMSTRUCT* item);
-
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-
-    // FALSE (classic look) when the desktop's appearance scheme is "Windows
-    // Standard" or cannot be read; TRUE otherwise.
+    // FALSE (classic look) when the desktop's appearance scheme value holds
+    // "Windows Standard", whatever its type, or when there is no appearance
+    // key; TRUE otherwise.
     static BOOL IsStyledScheme();
     // Whether uxtheme.dll can be loaded; asked once per process.
     static bool IsThemingAvailable();
@@ -47,13 +42,20 @@ public:
     BOOL IsThemed() const { return themed; }
     HTHEME GetTheme() const { return theme; }
     BOOL IsHover() const { return hover; }
-    int GetIconWidth() const { return iconWidth; }
     int GetIconHeight() const { return iconHeight; }
-    HIMAGELIST GetHotImages() const { return hotImages; }
     HIMAGELIST GetNormalImages() const { return normalImages; }
     HIMAGELIST GetDisabledImages() const { return disabledImages; }
 
 private:
+    // Calls DrawItem for the reflected draw requests.
+    friend class OwnerDraw<IconButton>;
+
+    void DrawItem(DRAWITEMSTRUCT* item);
+
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+
     void InitAppearance();
     void RedrawIfThemed();
     void ReleaseImages();

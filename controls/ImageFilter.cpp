@@ -1,6 +1,5 @@
 #include "controls/ImageFilter.h"
 
-#include <stdint.h>
 #include <string.h>
 
 ImageFilter::ImageFilter(BOOL useMask, COLORREF mask)
@@ -29,17 +28,6 @@ BOOL ImageFilter::Apply(const Pixel* source, int sourceWidth, int sourceHeight,
     if (count > sourceCount)
         return FALSE;
     memcpy(destination, source, count * sizeof(Pixel));
-    return TRUE;
-}
-
-BOOL ImageFilter::CountPixels(int width, int height, size_t& count)
-{
-    if (width <= 0 || height <= 0)
-        return FALSE;
-    const unsigned long long total = static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height);
-    if (total > SIZE_MAX / sizeof(Pixel))
-        return FALSE;
-    count = static_cast<size_t>(total);
     return TRUE;
 }
 

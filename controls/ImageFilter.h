@@ -46,10 +46,6 @@ protected:
         return TRUE;
     }
 
-    // The number of pixels of a width x height image; FALSE when a dimension
-    // is not positive or the image could not fit in the address space.
-    static BOOL CountPixels(int width, int height, size_t& count);
-
 private:
     BOOL useMask;
     int maskRed;

@@ -42,28 +42,8 @@ public:
         }
     }
 
-    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&)
-    {
-        Derived().DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    }
-
-    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&)
-    {
-        Derived().MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-        return TRUE;
-    }
-
-    LRESULT OnCompareItem(UINT, WPARAM, LPARAM lParam, BOOL&)
-    {
-        return Derived().CompareItem(reinterpret_cast<COMPAREITEMSTRUCT*>(lParam));
-    }
-
-    LRESULT OnDeleteItem(UINT, WPARAM, LPARAM lParam, BOOL&)
-    {
-        Derived().DeleteItem(reinterpret_cast<DELETEITEMSTRUCT*>(lParam));
-        return TRUE;
-    }
+protected:
+    // The defaults; T replaces any of them by declaring its own.
 
     // Menu items are as high as the menu bar; other items as high as a line of
     // the item's control's font.
@@ -87,5 +67,28 @@ public:
     void DeleteItem(DELETEITEMSTRUCT*) {}
 
 private:
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        Derived().DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        Derived().MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+
+    LRESULT OnCompareItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        return Derived().CompareItem(reinterpret_cast<COMPAREITEMSTRUCT*>(lParam));
+    }
+
+    LRESULT OnDeleteItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        Derived().DeleteItem(reinterpret_cast<DELETEITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+
     T& Derived() { return static_cast<T&>(*this); }
 };

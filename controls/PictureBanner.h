@@ -38,13 +38,13 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
 
-    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-
     BOOL HasPicture() const { return picture != nullptr; }
     BOOL IsSurfaceReady() const { return surfaceReady; }
     SIZE GetPictureSize() const { return {pictureWidth, pictureHeight}; }
 
 private:
+    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+
     IPicture* picture = nullptr;       // one reference owned; NULL while nothing is loaded
     LONG pictureWidth = 0;             // screen pixels
     LONG pictureHeight = 0;

@@ -1,22 +1,38 @@
 #include "framework/DialogImpl.h"
 
+namespace {
+
+// Puts a dialog object on the creation list for the dialog's first message
+// while the dialog is made, and takes the record off again afterwards: a
+// dialog that failed before its first message leaves it behind.
+class CreationScope {
+public:
+    CreationScope(CreationRecord& record, void* object) : record(record)
+    {
+        appModule.AddCreationRecord(&record, object);
+    }
+    ~CreationScope() { appModule.RemoveCreationRecord(&record); }
+    CreationScope(const CreationScope&) = delete;
+    CreationScope& operator=(const CreationScope&) = delete;
+
+private:
+    CreationRecord& record;
+};
+
+} // namespace
+
 HWND DialogImplBase::CreateFromTemplate(UINT templateId, HWND parent, LPARAM param)
 {
-    appModule.AddCreationRecord(&creationRecord, this);
-    HWND window = ::CreateDialogParamA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(templateId),
-                                       parent, StartDialogProc, param);
-    // A dialog that failed before its first message leaves the record behind.
-    appModule.RemoveCreationRecord(&creationRecord);
-    return window;
+    CreationScope creation(creationRecord, this);
+    return ::CreateDialogParamA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+                                StartDialogProc, param);
 }
 
 INT_PTR DialogImplBase::DoModalFromTemplate(UINT templateId, HWND parent, LPARAM param)
 {
-    appModule.AddCreationRecord(&creationRecord, this);
-    const INT_PTR result = ::DialogBoxParamA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(templateId),
-                                             parent, StartDialogProc, param);
-    appModule.RemoveCreationRecord(&creationRecord);
-    return result;
+    CreationScope creation(creationRecord, this);
+    return ::DialogBoxParamA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+                             StartDialogProc, param);
 }
 
 INT_PTR CALLBACK DialogImplBase::StartDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -14,6 +14,10 @@ struct EmptyBlock {
 
 EmptyBlock emptyBlock = {-1, 0, 0, {0}};
 
+// The longest value in characters (about 1 GB): a block of that size with
+// its header and terminator, and any sum of two lengths, still fit an int.
+constexpr int maxLength = 0x3FFFFFF0;
+
 } // namespace
 
 char* String::EmptyText()
@@ -28,7 +32,7 @@ String::Header* String::GetHeader() const
 
 String::Header* String::Allocate(int capacity)
 {
-    if (capacity < 0 || capacity > 0x3FFFFFF0)
+    if (capacity < 0 || capacity > maxLength)
         return nullptr;
     Header* header = static_cast<Header*>(HeapAlloc(GetProcessHeap(), 0, sizeof(Header) + capacity + 1));
     if (header == nullptr)
@@ -119,7 +123,7 @@ String& String::operator+=(const char* source)
     const int added = lstrlenA(source);
     Header* header = GetHeader();
     const int length = header->length;
-    if (added > 0x3FFFFFF0 - length)
+    if (added > maxLength - length)
         return *this;
     const int total = length + added;
     if (header->references == 1 && header->capacity >= total) {

@@ -168,11 +168,25 @@ zvx_make_prefix() {
 
 # Starts a persistent wineserver and Wine's services for a prefix with their
 # output detached, so that ctest does not wait on pipes they inherited.
+# The desktop process (explorer.exe /desktop) is one of them: the first program
+# that needs it starts it with that program's output, and it ends a moment
+# after the last other program of the prefix. Started by a test, it would keep
+# that test's output pipe, and ctest, waiting while other tests of the prefix
+# run. So a command interpreter that reads its commands from a FIFO starts
+# the services and the desktop, and then stays, waiting for more, as a user
+# of the desktop until the server is stopped.
 zvx_start_wine() {
   local prefix="$ZVX_WINE_ROOT/$1"
+  local keeper="$prefix/.zvx-keeper" ready="$prefix/.zvx-desktop-ready" i
   zvx_wine_env
   WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true  # already running
-  WINEPREFIX="$prefix" wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  rm -f "$keeper" "$ready"
+  mkfifo "$keeper"
+  WINEPREFIX="$prefix" wine cmd.exe /q <>"$keeper" >/dev/null 2>&1 &
+  # One line: the interpreter cannot put back what it read past a line's end.
+  printf 'wineboot -i & echo.>"Z:%s"\r\n' "${ready//\//\\}" >"$keeper"
+  for i in $(seq 600); do [ -e "$ready" ] && return 0; sleep 0.2; done
+  zvx_log "Wine's desktop in $prefix did not start within 2 minutes"
 }
 
 zvx_stop_wine() {

@@ -50,6 +50,10 @@ struct Script : MessageFilter, IdleHandler {
         }
         return TRUE;  // the loop ignores it
     }
+    // Not a wait for a state: the pause only makes the message late enough to
+    // find the loop waiting with an empty queue, which is when a loop that
+    // re-armed on the messages before would run an idle pass. A message that
+    // came early would weaken the check, never fail it.
     static DWORD WINAPI PostAppLater(void* param)
     {
         Sleep(300);
@@ -140,7 +144,13 @@ TEST_CASE("zvx.exe ends with the code of the command that closed it")
         RECT item;
         SendMessageA(codes, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
         testing::ClickClient(codes, item);
-        testing::PumpFor(100);
+        // Chosen, focused and released: Enter then goes to the list.
+        CHECK(testing::WaitUntil([&] {
+            GUITHREADINFO input = {};
+            input.cbSize = sizeof input;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(codes, nullptr), &input) && input.hwndFocus == codes
+                && input.hwndCapture == nullptr && SendMessageA(codes, LB_GETCURSEL, 0, 0) == 3;
+        }));
         testing::PressKey(VK_RETURN);
         CHECK(program.WaitExit() == 1);
     }

@@ -13,7 +13,7 @@ RunningDialog::RunningDialog()
     if (window != nullptr) {
         ShowWindow(window, SW_SHOW);
         Activate(window);
-        Pump(100);
+        WaitUntil([this] { return GetForegroundWindow() == window && GetFocus() != nullptr; });
     }
 }
 
@@ -21,13 +21,20 @@ RunningDialog::~RunningDialog()
 {
     if (IsWindow(window))
         DestroyWindow(window);
-    Pump(20);
+    Pump(0);  // what the destruction left in the queue
     appModule.RemoveMessageLoop();
 }
 
 void RunningDialog::Pump(unsigned milliseconds)
 {
     PumpFor(milliseconds, [this](MSG& msg) { return Filter(msg); });
+}
+
+bool RunningDialog::Filter(MSG& msg)
+{
+    if (msg.message == WM_LBUTTONUP)
+        released = msg.hwnd;
+    return loop.PreTranslateMessage(&msg) != FALSE;
 }
 
 bool RunningDialog::WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs)
@@ -48,29 +55,34 @@ int RunningDialog::ItemCount(int listId) const
     return static_cast<int>(SendMessageA(Item(listId), LB_GETCOUNT, 0, 0));
 }
 
-void RunningDialog::ClickItem(int listId, int index)
+bool RunningDialog::Click(HWND target, const RECT& clientRect)
+{
+    released = nullptr;
+    ClickClient(target, clientRect);
+    // The pressed window captures the mouse, so the release comes to it too.
+    return WaitUntil([this, target] { return released == target; });
+}
+
+bool RunningDialog::ClickItem(int listId, int index)
 {
     HWND list = Item(listId);
     SendMessageA(list, LB_SETTOPINDEX, index, 0);
-    Pump(20);
     RECT item;
     SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-    ClickClient(list, item);
-    Pump(80);
+    return Click(list, item);
 }
 
-void RunningDialog::ClickItem(int listId, const char* text)
+bool RunningDialog::ClickItem(int listId, const char* text)
 {
-    ClickItem(listId, static_cast<int>(SendMessageA(Item(listId), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>(text))));
+    return ClickItem(listId, static_cast<int>(SendMessageA(Item(listId), LB_FINDSTRINGEXACT,
+                                                           static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text))));
 }
 
-void RunningDialog::ClickButton(int id)
+bool RunningDialog::ClickButton(int id)
 {
     RECT client;
     GetClientRect(Item(id), &client);
-    ClickClient(Item(id), client);
-    Pump(80);
+    return Click(Item(id), client);
 }
 
 } // namespace testing

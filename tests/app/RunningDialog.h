@@ -21,24 +21,30 @@ public:
     HWND Window() const { return window; }
     HWND Item(int id) const { return GetDlgItem(window, id); }
 
-    void Pump(unsigned milliseconds = 50);
+    // Handles what comes in for about milliseconds; not a wait for a state.
+    void Pump(unsigned milliseconds);
     bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
 
     std::string SelectedText(int listId) const;
     int ItemCount(int listId) const;
 
+    // Each click returns when the window has handled the release of the
+    // button, or false after the time limit; what the click does in the
+    // window is done by then.
     // Chooses an item with a real mouse click: scrolls it into view first.
-    void ClickItem(int listId, int index);
+    bool ClickItem(int listId, int index);
     // Chooses the first item with exactly this text.
-    void ClickItem(int listId, const char* text);
-    void ClickButton(int id);
+    bool ClickItem(int listId, const char* text);
+    bool ClickButton(int id);
 
 private:
-    bool Filter(MSG& msg) { return loop.PreTranslateMessage(&msg) != FALSE; }
+    bool Filter(MSG& msg);
+    bool Click(HWND target, const RECT& clientRect);
 
     MessageLoop loop;
     DomainBrowserDialog dialog;
     HWND window = nullptr;
+    HWND released = nullptr;  // the window of the last left-button release pumped
 };
 
 } // namespace testing

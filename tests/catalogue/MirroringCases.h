@@ -103,16 +103,21 @@ void CheckMirroring(Lists& lists)
         CHECK(mirror.host.applies == 2);
     }
 
-    SUBCASE("the prefix search lands on the exact item, not on a longer one")
+    SUBCASE("the search and the comparison land on the exact item, not on a longer one")
     {
-        mirror.Pick(false, "ne");
-        mirror.CheckState("ne", "Niger", "ne");
-        mirror.Pick(true, "Nigeria");
-        mirror.CheckState("ng", "Nigeria", "ng");
-        mirror.Pick(false, "co");
-        mirror.CheckState("co", "Colombia", "co");
-        mirror.Pick(false, "com");
-        mirror.CheckState("com", "Commercial", "com");
+        // A description that begins a later record's ("Niger", "Nigeria")
+        // must not match that record too.
+        const struct { bool fromDescriptions; const char* text; const char* code; const char* description; } picks[] = {
+            {false, "ne", "ne", "Niger"},       {true, "Nigeria", "ng", "Nigeria"},
+            {true, "Niger", "ne", "Niger"},     {true, "Guinea", "gn", "Guinea"},
+            {true, "Dominica", "dm", "Dominica"}, {false, "co", "co", "Colombia"},
+            {false, "com", "com", "Commercial"},
+        };
+        for (const auto& pick : picks) {
+            CAPTURE(pick.text);
+            mirror.Pick(pick.fromDescriptions, pick.text);
+            mirror.CheckState(pick.code, pick.description, pick.code);
+        }
     }
 
     SUBCASE("both United Kingdom items show uk; gb and uk show the first of them")

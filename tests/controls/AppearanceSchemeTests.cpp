@@ -18,7 +18,7 @@ TEST_CASE("without an appearance key the look is classic")
     CHECK_FALSE(IconButton::IsStyledScheme());
 }
 
-TEST_CASE("only the standard scheme, in any case, is classic; hostile values are another scheme")
+TEST_CASE("only the standard scheme, in any case and any value type, is classic; hostile values are another scheme")
 {
     struct Case { DWORD type; std::string data; bool styled; };
     const std::string standard = "Windows Standard";
@@ -31,7 +31,11 @@ TEST_CASE("only the standard scheme, in any case, is classic; hostile values are
         {REG_SZ, "Zonarium Slate" + std::string(1, '\0'), true},
         {REG_SZ, standard + " (large)" + '\0', true},
         {REG_SZ, std::string(1, '\0'), true},
-        {REG_BINARY, standard, true},
+        // The bytes count, not the type.
+        {REG_BINARY, standard, false},
+        {REG_BINARY, standard + '\0' + "tail", false},
+        {REG_MULTI_SZ, standard + '\0' + '\0', false},
+        {REG_MULTI_SZ, standard + '\0' + "Zonarium Slate" + '\0' + '\0', false},
         {REG_DWORD, "Wind", true},
         {REG_SZ, std::string(199, 'W'), true},
         {REG_SZ, std::string(5000, 'W') + '\0', true},

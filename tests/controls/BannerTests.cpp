@@ -3,8 +3,10 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <olectl.h>
 
 #include <cstring>
+#include <vector>
 
 #include "controls/PictureBanner.h"
 #include "res/resource.h"
@@ -73,6 +75,69 @@ struct BannerFixture {
     HWND control = nullptr;
 };
 
+// A width x height picture as 0xRRGGBB values, top row first.
+struct Rows {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+    std::vector<DWORD> Row(int y) const { return {pixels.begin() + y * width, pixels.begin() + (y + 1) * width}; }
+};
+
+Rows ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    Rows rows{width, height, std::vector<DWORD>(width * height)};
+    REQUIRE(GetDIBits(dc, bitmap, 0, height, rows.pixels.data(), &info, DIB_RGB_COLORS) == height);
+    for (DWORD& pixel : rows.pixels)
+        pixel &= 0xFFFFFF;
+    return rows;
+}
+
+// The JPEG resource as the system's picture service decodes it, without the banner.
+Rows Decoded(UINT resource)
+{
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resource), RT_JPEG);
+    REQUIRE(found != nullptr);
+    const DWORD size = SizeofResource(nullptr, found);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), LockResource(LoadResource(nullptr, found)), size);
+    GlobalUnlock(block);
+    IStream* stream = nullptr;
+    REQUIRE(CreateStreamOnHGlobal(block, TRUE, &stream) == S_OK);
+    IPicture* picture = nullptr;
+    REQUIRE(OleLoadPicture(stream, size, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture)) == S_OK);
+    stream->Release();
+    OLE_HANDLE handle = 0;
+    REQUIRE(picture->get_Handle(&handle) == S_OK);
+    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    BITMAP info = {};
+    REQUIRE(GetObjectA(bitmap, sizeof(info), &info) != 0);
+    HDC screen = GetDC(nullptr);
+    const Rows rows = ReadBitmap(screen, bitmap, info.bmWidth, info.bmHeight);
+    ReleaseDC(nullptr, screen);
+    picture->Release();
+    return rows;
+}
+
+// What the control shows on the screen.
+Rows Shown(HWND control)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP copy = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    const Rows rows = ReadBitmap(memory, copy, client.right, client.bottom);
+    DeleteObject(copy);
+    DeleteDC(memory);
+    ReleaseDC(control, dc);
+    return rows;
+}
+
 } // namespace
 
 TEST_CASE("the banner takes the picture's size and keeps its top left corner")
@@ -90,6 +155,16 @@ TEST_CASE("the banner takes the picture's size and keeps its top left corner")
         CHECK(fixture.Size().cx == c.width);
         CHECK(fixture.Size().cy == c.height);
         CHECK(fixture.banner.RenderPicture());
+
+        // Upright: the top and bottom rows on the screen are those of the picture.
+        UpdateWindow(fixture.control);
+        const Rows decoded = Decoded(c.resource);
+        const Rows shown = Shown(fixture.control);
+        REQUIRE(decoded.height == c.height);
+        REQUIRE(shown.height == c.height);
+        REQUIRE(decoded.Row(0) != decoded.Row(c.height - 1));
+        CHECK(shown.Row(0) == decoded.Row(0));
+        CHECK(shown.Row(c.height - 1) == decoded.Row(c.height - 1));
     }
 }
 

@@ -81,6 +81,15 @@ struct ButtonFixture {
     HWND window = nullptr;
 };
 
+// Counts the paints that reach the button's window.
+WNDPROC buttonProc = nullptr;
+int buttonPaints = 0;
+LRESULT CALLBACK PaintCounter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    buttonPaints += message == WM_PAINT;
+    return CallWindowProcA(buttonProc, window, message, wParam, lParam);
+}
+
 Picture ExitBitmap()
 {
     HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_EXIT));
@@ -118,6 +127,26 @@ TEST_CASE("the button takes the look of the desktop it starts on")
     // Whatever the look (no theme included), the button has a face: nearly every pixel is painted over.
     const Picture shown = fixture.Render(0);
     CHECK(std::count(shown.pixels.begin(), shown.pixels.end(), unpainted) < fixture.width * fixture.height / 20);
+}
+
+TEST_CASE("the pointer entering and leaving repaints the button at once in the themed look only")
+{
+    ButtonFixture fixture;
+    UpdateWindow(fixture.window);  // what opening left to paint is not counted
+    buttonProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(fixture.window, GWL_WNDPROC, reinterpret_cast<LONG>(PaintCounter)));
+    const int expected = ZVX_EXPECT_THEMED ? 1 : 0;
+    buttonPaints = 0;
+    SendMessageA(fixture.window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    CHECK(fixture.button.IsHover());
+    CHECK(buttonPaints == expected);
+    // Only the first move of a visit counts.
+    SendMessageA(fixture.window, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+    CHECK(buttonPaints == expected);
+    SendMessageA(fixture.window, WM_MOUSELEAVE, 0, 0);
+    CHECK_FALSE(fixture.button.IsHover());
+    CHECK(buttonPaints == 2 * expected);
+    SetWindowLongA(fixture.window, GWL_WNDPROC, reinterpret_cast<LONG>(buttonProc));
 }
 
 TEST_CASE("icon placement and images")

@@ -69,21 +69,26 @@ public:
 
 TEST_CASE("normal and disabled images of reference colours; the mask colour passes, near ones do not")
 {
+    // The last row's channels fall past a half before the final truncation;
+    // its expected values were worked out from the conversion formulas alone
+    // (a short script with stored values rounded to single precision, sums
+    // and products in double), not by running the program. Rounding instead
+    // of truncating would give 0x1D1D3A 0x1326BC 0x153D8D.
     HBITMAP original = MakeBitmap({0xFFFFFF, 0x000000, 0xFF0000, 0x0000FF, magenta, 0xFF01FF, 0xFF00FE,
-                                   0x808080, 0x00FF00}, 3);
+                                   0x808080, 0x00FF00, 0x0F0F1E, 0x0F1E96, 0x0F2D69}, 3);
     FilterBitmap image;
     image.Attach(original);
     SUBCASE("normal")
     {
         CHECK(image.MakeNormalImage(kMagenta));
         CHECK(Shown(image.GetBitmap()) == Describe({0xFFFFFF, 0x141414, 0xFF2828, 0x2828FF, magenta, 0xFF29FF,
-                                                    0xFF28FE, 0x949494, 0x28FF28}));
+                                                    0xFF28FE, 0x949494, 0x28FF28, 0x1B1B38, 0x1124BA, 0x133B8B}));
     }
     SUBCASE("disabled")
     {
         CHECK(image.MakeDisabledImage(kMagenta));
         CHECK(Shown(image.GetBitmap()) == Describe({0xFFFFFF, 0x3C3C3C, 0x888888, 0x555555, magenta, 0xA2A2A2,
-                                                    0xA1A1A1, 0xBCBCBC, 0xD5D5D5}));
+                                                    0xA1A1A1, 0xBCBCBC, 0xD5D5D5, 0x4C4C4C, 0x616161, 0x666666}));
     }
     // The result replaced the original bitmap, which was deleted.
     CHECK(GetObjectType(original) == 0);

@@ -218,9 +218,14 @@ void CheckProgramWorks(const std::string& program)
 {
     ScopedRegistryValue unmanaged(testing::UnmanagedWindowsKey(program), "Managed", REG_SZ, "N", 2);
     testing::TestProcess process(program);
-    HWND dialog = process.FindWindowTitled("Veltrano Zonarium 1.01");
+    // The window shows once the button images are made; for the 1,000 x
+    // 1,000 bitmap that is millions of colour conversions, tens of seconds
+    // when the machine is emulated and busy.
+    HWND dialog = process.FindWindowTitled("Veltrano Zonarium 1.01", 90000);
     CHECK(dialog != nullptr);
-    if (dialog == nullptr || !process.WaitIdle())
+    const bool idle = dialog != nullptr && process.WaitIdle();
+    CHECK_MESSAGE(idle, "the program never waited for input");
+    if (!idle)
         return;
     CHECK((Choose(dialog, IDC_CODE_LIST, L"de") == L"Germany"));
     CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_VISIT)));
@@ -234,7 +239,7 @@ void CheckProgramWorks(const std::string& program)
     HWND about = process.FindWindowTitled("About", 10000);
     CHECK(about != nullptr);
     if (about != nullptr) {
-        process.WaitIdle(5000);
+        CHECK(process.WaitIdle(5000));
         PostEscape(about);
         CHECK(testing::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(dialog); }, 10000));
     }
