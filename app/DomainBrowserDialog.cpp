@@ -1,12 +1,11 @@
 #include "app/DomainBrowserDialog.h"
 
-#include <shellapi.h>
-
 #include "app/AboutDialog.h"
 #include "app/ListBoxList.h"
 #include "app/MessageLoop.h"
 #include "catalogue/DomainTable.h"
 #include "catalogue/SelectionMirror.h"
+#include "controls/ShellApi.h"
 #include "framework/AppModule.h"
 
 namespace {
@@ -172,7 +171,7 @@ LRESULT DomainBrowserDialog::OnVisit(WORD, WORD, HWND, BOOL&)
 {
     // Web addresses open in the default browser, mailto: in the mail program.
     // A failure is not reported; the dialog stays as it is.
-    ::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellApi::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
     return 0;
 }
 
