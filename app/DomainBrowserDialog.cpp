@@ -1,12 +1,11 @@
 #include "app/DomainBrowserDialog.h"
 
-#include <shellapi.h>
-
 #include "app/AboutDialog.h"
 #include "app/ListBoxList.h"
 #include "app/MessageLoop.h"
 #include "catalogue/DomainTable.h"
 #include "catalogue/SelectionMirror.h"
+#include "controls/ShellApi.h"
 #include "framework/AppModule.h"
 
 namespace {
@@ -180,7 +179,7 @@ void DomainBrowserDialog::VisitRegistrar()
 {
     // Web addresses open in the default browser, mailto: in the mail program.
     // A failure is not reported; the dialog stays as it is.
-    ::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellApi::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LRESULT DomainBrowserDialog::OnSelChangeCommand(WORD, WORD id, HWND, BOOL&)

@@ -30,6 +30,30 @@ double Sample::Quantile(double q) const
     return sorted[below] + (sorted[below + 1] - sorted[below]) * fraction;
 }
 
+void Sample::MedianInterval(double& low, double& high) const
+{
+    low = high = 0.0;
+    if (count == 0)
+        return;
+    const int resamples = 1000;
+    static_assert(resamples <= capacity, "the medians of the resamples form a sample");
+    Sample medians;
+    Sample resample;
+    unsigned int state = 0x9E3779B9u;  // xorshift32: enough to pick indices evenly
+    for (int r = 0; r < resamples; ++r) {
+        resample.count = 0;
+        for (int i = 0; i < count; ++i) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            resample.Add(values[state % static_cast<unsigned int>(count)]);
+        }
+        medians.Add(resample.Median());
+    }
+    low = medians.Quantile(0.025);
+    high = medians.Quantile(0.975);
+}
+
 void Sample::Print(const char* label) const
 {
     printf("%-34s n=%-4d median %8.3f ms  q1 %8.3f  q3 %8.3f  p90 %8.3f  min %8.3f  max %8.3f\n", label, count,

@@ -24,6 +24,12 @@ public:
     double Min() const { return Quantile(0.0); }
     double Max() const { return Quantile(1.0); }
 
+    // The 95% percentile bootstrap interval of the median: the median of
+    // each of 1000 resamples drawn with replacement, and the 2.5% and 97.5%
+    // quantiles of those. The draws come from a fixed seed, so the same
+    // sample always gives the same interval.
+    void MedianInterval(double& low, double& high) const;
+
     // One line: median, quartiles, p90, min and max, prefixed by a label.
     void Print(const char* label) const;
 

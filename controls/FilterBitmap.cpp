@@ -109,10 +109,12 @@ int FilterBitmap::GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle) const
     return size.cy;
 }
 
-Pixel* FilterBitmap::GetPixels() const
+Pixel* FilterBitmap::GetPixels(HBITMAP handle) const
 {
+    if (handle == NULL)
+        handle = bitmap;
     BITMAPINFOHEADER header = {};
-    const int height = GetInfoHeader(header);
+    const int height = GetInfoHeader(header, handle);
     if (height == 0)
         return nullptr;
     PixelBuffer pixels(AllocatePixels(header.biWidth, height));
@@ -123,21 +125,23 @@ Pixel* FilterBitmap::GetPixels() const
         return nullptr;
     // A 32-bit BI_RGB request has no colour table, so the header alone is a
     // complete BITMAPINFO. Fewer lines than asked would leave rows unset.
-    const int lines = GetDIBits(screen, bitmap, 0, height, pixels.Get(),
+    const int lines = GetDIBits(screen, handle, 0, height, pixels.Get(),
                                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     if (lines != height)
         return nullptr;
     return pixels.Release();
 }
 
-BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters)
+BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from)
 {
     const int filterCount = filters.GetSize();
     if (filterCount == 0)
         return TRUE;
+    if (from == NULL)
+        from = bitmap;
 
     SIZE original = {};
-    if (!ReadBitmapSize(bitmap, original) || !IsWorkableSize(original.cx, original.cy))
+    if (!ReadBitmapSize(from, original) || !IsWorkableSize(original.cx, original.cy))
         return FALSE;
 
     // The destination is allocated once, at the largest size of the chain.
@@ -159,7 +163,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters)
     if (!IsWorkableSize(largest.cx, largest.cy))
         return FALSE;
 
-    PixelBuffer source(GetPixels());
+    PixelBuffer source(GetPixels(from));
     if (source.Get() == nullptr)
         return FALSE;
     size_t sourceCapacity = PixelCount(original.cx, original.cy);
@@ -213,21 +217,21 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters)
     return TRUE;
 }
 
-BOOL FilterBitmap::MakeNormalImage(COLORREF mask)
+BOOL FilterBitmap::MakeNormalImage(COLORREF mask, HBITMAP from)
 {
     LightnessFilter lighten(TRUE, mask, 0.04f);
     SimpleArray<ImageFilter*> chain;
     if (!chain.Add(&lighten) || !chain.Add(&lighten))
         return FALSE;
-    return ApplyFilters(chain);
+    return ApplyFilters(chain, from);
 }
 
-BOOL FilterBitmap::MakeDisabledImage(COLORREF mask)
+BOOL FilterBitmap::MakeDisabledImage(COLORREF mask, HBITMAP from)
 {
     GreyscaleFilter grey(TRUE, mask);
     LightnessFilter lighten(TRUE, mask, 0.08f);
     SimpleArray<ImageFilter*> chain;
     if (!chain.Add(&grey) || !chain.Add(&lighten) || !chain.Add(&lighten) || !chain.Add(&lighten))
         return FALSE;
-    return ApplyFilters(chain);
+    return ApplyFilters(chain, from);
 }

@@ -28,18 +28,21 @@ public:
     // Fills header for a top-down 32-bit image of handle (of the own bitmap
     // when handle is NULL) and returns its height; 0 leaves header untouched.
     int GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle = NULL) const;
-    // The bitmap's pixels, top row first, in a buffer the caller releases
-    // with delete[]; NULL on failure.
-    Pixel* GetPixels() const;
+    // The pixels of handle (of the own bitmap when handle is NULL), top row
+    // first, in a buffer the caller releases with delete[]; NULL on failure.
+    Pixel* GetPixels(HBITMAP handle = NULL) const;
 
     // Runs the filters in order and replaces the bitmap with the result. The
-    // filters stay owned by the caller. An empty chain is TRUE and changes nothing.
-    BOOL ApplyFilters(SimpleArray<ImageFilter*>& filters);
+    // filters stay owned by the caller. An empty chain is TRUE and changes
+    // nothing. Given a bitmap in from, the chain reads that one instead of
+    // the own bitmap and leaves it as it is (and the caller's), so that one
+    // loaded bitmap serves several variants.
+    BOOL ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from = NULL);
 
     // Lightness raised twice by 0.04; pixels of mask pass unchanged.
-    BOOL MakeNormalImage(COLORREF mask);
+    BOOL MakeNormalImage(COLORREF mask, HBITMAP from = NULL);
     // Grey, then lightness raised three times by 0.08; pixels of mask pass unchanged.
-    BOOL MakeDisabledImage(COLORREF mask);
+    BOOL MakeDisabledImage(COLORREF mask, HBITMAP from = NULL);
 
 private:
     HBITMAP bitmap = NULL;                 // owned

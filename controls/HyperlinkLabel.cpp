@@ -1,10 +1,10 @@
 #include "controls/HyperlinkLabel.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "controls/GdiScope.h"
 #include "controls/LinkColors.h"
+#include "controls/ShellApi.h"
 #include "controls/TaggedText.h"
 #include "framework/AppModule.h"
 #include "framework/String.h"
@@ -398,7 +398,7 @@ bool HyperlinkLabel::Activate()
     // A label that never had text has no target; the shell is not asked to open nothing.
     if (linkTarget == nullptr)
         return false;
-    const HINSTANCE opened = ::ShellExecuteA(nullptr, "open", linkTarget, nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE opened = ShellApi::ShellExecuteA(nullptr, "open", linkTarget, nullptr, nullptr, SW_SHOWNORMAL);
     // Values up to 32 are error codes.
     if (reinterpret_cast<UINT_PTR>(opened) <= 32)
         return false;

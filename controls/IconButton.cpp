@@ -172,10 +172,7 @@ bool IconButton::IsThemingAvailable()
 void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
 {
     ReleaseImages();
-    HINSTANCE resources = appModule.GetResourceInstance();
-    const char* name = MAKEINTRESOURCEA(bitmapId);
-
-    sourceBitmap = LoadBitmapA(resources, name);
+    sourceBitmap = LoadBitmapA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId));
     BITMAP info = {};
     int width = 0;
     int height = 0;
@@ -186,17 +183,23 @@ void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
     iconWidth = width;
     iconHeight = height;
 
-    // ImageList_AddMasked blackens the masked pixels of the bitmap it is
-    // given, so each variant starts from a fresh copy of the resource.
+    // One load serves all three variants. ImageList_AddMasked blackens the
+    // masked pixels of the bitmap it is given, so the filters read the loaded
+    // pixels before the hot list takes them.
+    normalBitmap.MakeNormalImage(maskColour, sourceBitmap);
+    disabledBitmap.MakeDisabledImage(maskColour, sourceBitmap);
     hotImages = MakeImageList(sourceBitmap, maskColour);
+    normalImages = MakeVariantList(normalBitmap, maskColour);
+    disabledImages = MakeVariantList(disabledBitmap, maskColour);
+}
 
-    normalBitmap.Attach(LoadBitmapA(resources, name));
-    normalBitmap.MakeNormalImage(maskColour);
-    normalImages = MakeImageList(normalBitmap.GetBitmap(), maskColour);
-
-    disabledBitmap.Attach(LoadBitmapA(resources, name));
-    disabledBitmap.MakeDisabledImage(maskColour);
-    disabledImages = MakeImageList(disabledBitmap.GetBitmap(), maskColour);
+HIMAGELIST IconButton::MakeVariantList(const FilterBitmap& variant, COLORREF maskColour) const
+{
+    // A variant whose filters failed shows the icon unaltered, as the hot
+    // list holds it.
+    if (variant.GetBitmap() == nullptr)
+        return ImageList_Duplicate(hotImages);
+    return MakeImageList(variant.GetBitmap(), maskColour);
 }
 
 HIMAGELIST IconButton::MakeImageList(HBITMAP bitmap, COLORREF maskColour) const

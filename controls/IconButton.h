@@ -62,6 +62,8 @@ private:
     void CloseTheme();
     // A one-image masked list of the icon's size holding bitmap.
     HIMAGELIST MakeImageList(HBITMAP bitmap, COLORREF maskColour) const;
+    // The list of a filtered variant; made after hotImages.
+    HIMAGELIST MakeVariantList(const FilterBitmap& variant, COLORREF maskColour) const;
     // Places the icon and narrows text to the area right of it when there is a caption.
     POINT GetIconPosition(BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed) const;
     void DrawIcon(HDC dc, BOOL hasCaption, const RECT& item, RECT& text, BOOL pressed, BOOL disabled);
@@ -75,7 +77,7 @@ private:
     HIMAGELIST hotImages = nullptr;      // owned; the bitmap as stored
     HIMAGELIST disabledImages = nullptr; // owned; grey, drawn over the icon of a disabled button
     HIMAGELIST normalImages = nullptr;   // owned; lightened
-    HBITMAP sourceBitmap = nullptr;      // owned; what hotImages was made from
+    HBITMAP sourceBitmap = nullptr;      // owned; loaded once, the variants are filtered from it
     FilterBitmap disabledBitmap;         // owns the grey bitmap
     FilterBitmap normalBitmap;           // owns the lightened bitmap
 };

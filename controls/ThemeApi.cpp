@@ -2,6 +2,7 @@
 
 #include "framework/AppModule.h"
 #include "framework/CriticalSection.h"
+#include "framework/SystemLibrary.h"
 
 namespace {
 
@@ -12,17 +13,12 @@ using DrawThemeTextProc = HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCWSTR, int, 
 
 enum BindState { notTried, bound, unavailable };
 
+SystemLibrary uxtheme("uxtheme.dll");
 BindState bindState = notTried;
 OpenThemeDataProc openThemeData = nullptr;
 CloseThemeDataProc closeThemeData = nullptr;
 DrawThemeBackgroundProc drawThemeBackground = nullptr;
 DrawThemeTextProc drawThemeText = nullptr;
-
-template <class Proc>
-Proc Resolve(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 } // namespace
 
@@ -32,19 +28,13 @@ BOOL ThemeApi::Bind()
         return bindState == bound;
     ScopedLock lock(appModule.GetStaticDataLock());
     if (bindState == notTried) {
-        // Kept loaded for the rest of the process, as an imported library would
-        // be: theme handles opened through it must outlive any one caller.
-        HMODULE module = LoadLibraryA("uxtheme.dll");
-        if (module != nullptr) {
-            openThemeData = Resolve<OpenThemeDataProc>(module, "OpenThemeData");
-            closeThemeData = Resolve<CloseThemeDataProc>(module, "CloseThemeData");
-            drawThemeBackground = Resolve<DrawThemeBackgroundProc>(module, "DrawThemeBackground");
-            drawThemeText = Resolve<DrawThemeTextProc>(module, "DrawThemeText");
-        }
+        openThemeData = uxtheme.Find<OpenThemeDataProc>("OpenThemeData");
+        closeThemeData = uxtheme.Find<CloseThemeDataProc>("CloseThemeData");
+        drawThemeBackground = uxtheme.Find<DrawThemeBackgroundProc>("DrawThemeBackground");
+        drawThemeText = uxtheme.Find<DrawThemeTextProc>("DrawThemeText");
+        // All four or none: a theme must not be opened that cannot be drawn or closed.
         const BOOL complete = openThemeData != nullptr && closeThemeData != nullptr
             && drawThemeBackground != nullptr && drawThemeText != nullptr;
-        if (!complete && module != nullptr)
-            FreeLibrary(module);
         bindState = complete ? bound : unavailable;
     }
     return bindState == bound;

@@ -74,15 +74,25 @@ TEST_CASE("normal and disabled images of reference colours; the mask colour pass
     // (a short script with stored values rounded to single precision, sums
     // and products in double), not by running the program. Rounding instead
     // of truncating would give 0x1D1D3A 0x1326BC 0x153D8D.
-    HBITMAP original = MakeBitmap({0xFFFFFF, 0x000000, 0xFF0000, 0x0000FF, magenta, 0xFF01FF, 0xFF00FE,
-                                   0x808080, 0x00FF00, 0x0F0F1E, 0x0F1E96, 0x0F2D69}, 3);
+    const std::vector<DWORD> pixels = {0xFFFFFF, 0x000000, 0xFF0000, 0x0000FF, magenta, 0xFF01FF, 0xFF00FE,
+                                       0x808080, 0x00FF00, 0x0F0F1E, 0x0F1E96, 0x0F2D69};
+    const std::vector<DWORD> normal = {0xFFFFFF, 0x141414, 0xFF2828, 0x2828FF, magenta, 0xFF29FF,
+                                       0xFF28FE, 0x949494, 0x28FF28, 0x1B1B38, 0x1124BA, 0x133B8B};
+    HBITMAP original = MakeBitmap(pixels, 3);
     FilterBitmap image;
     image.Attach(original);
     SUBCASE("normal")
     {
         CHECK(image.MakeNormalImage(kMagenta));
-        CHECK(Shown(image.GetBitmap()) == Describe({0xFFFFFF, 0x141414, 0xFF2828, 0x2828FF, magenta, 0xFF29FF,
-                                                    0xFF28FE, 0x949494, 0x28FF28, 0x1B1B38, 0x1124BA, 0x133B8B}));
+        CHECK(Shown(image.GetBitmap()) == Describe(normal));
+    }
+    SUBCASE("normal, read from a bitmap that stays the caller's and unchanged")
+    {
+        FilterBitmap variant;
+        CHECK(variant.MakeNormalImage(kMagenta, original));
+        CHECK(Shown(variant.GetBitmap()) == Describe(normal));
+        CHECK(Shown(original) == Describe(pixels));
+        CHECK(image.MakeNormalImage(kMagenta));
     }
     SUBCASE("disabled")
     {
