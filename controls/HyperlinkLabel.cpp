@@ -168,6 +168,12 @@ void HyperlinkLabel::Initialize()
     } else if (labelText != nullptr) {
         SetLinkTarget(labelText);
     }
+
+    // A static already on the screen shows its own drawing until it is
+    // painted again; text given before attaching sets no window text, which
+    // would have repainted it.
+    if (flags & paintTextFlag)
+        InvalidateRect(nullptr, TRUE);
 }
 
 bool HyperlinkLabel::SetLinkText(const char* text)

@@ -433,6 +433,22 @@ TEST_CASE("attached to a static already showing, the label paints at once in the
     CHECK(attached.Count(defaultLink) == 0);
 }
 
+TEST_CASE("text given before attaching takes the place of what the static showed")
+{
+    PaintColours colours;
+    HyperlinkLabel early;  // declared first: its window, the fixture's child, goes before it
+    LinkFixture fixture;
+    const HWND shown = fixture.parent.AddChild("STATIC", "What the static showed", SS_LEFT, 0, 44, 400, 16, 101);
+    ::UpdateWindow(shown);
+    REQUIRE(testing::ScreenPixels(shown).Count(plainColour) > 0);
+    early.SetLinkText("Link");
+    REQUIRE(early.SubclassWindow(shown));
+    ::UpdateWindow(shown);
+    const testing::ScreenPixels now(shown);
+    CHECK(now.Count(plainColour) == 0);
+    CHECK(now.Count(registryLink) > 0);
+}
+
 TEST_CASE("a new font repaints at once where the normal font is drawn; the link keeps its font and place")
 {
     PaintColours colours;
