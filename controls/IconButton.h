@@ -42,9 +42,6 @@ public:
     BOOL IsThemed() const { return themed; }
     HTHEME GetTheme() const { return theme; }
     BOOL IsHover() const { return hover; }
-    int GetIconHeight() const { return iconHeight; }
-    HIMAGELIST GetNormalImages() const { return normalImages; }
-    HIMAGELIST GetDisabledImages() const { return disabledImages; }
 
 private:
     // Calls DrawItem for the reflected draw requests.
