@@ -35,14 +35,7 @@ private:
     Pixel* pixels;
 };
 
-// Whether a width x height image is within the pixel-buffer limit.
-BOOL IsWorkableSize(LONG width, LONG height)
-{
-    size_t count = 0;
-    return CountPixels(width, height, count);
-}
-
-// 0 for a size beyond the limit.
+// The pixels of a width x height image; 0 for a size beyond the pixel-buffer limit.
 size_t PixelCount(LONG width, LONG height)
 {
     size_t count = 0;
@@ -53,10 +46,8 @@ size_t PixelCount(LONG width, LONG height)
 // NULL when the size is beyond the limit or memory is short.
 Pixel* AllocatePixels(LONG width, LONG height)
 {
-    size_t count = 0;
-    if (!CountPixels(width, height, count))
-        return nullptr;
-    return new (std::nothrow) Pixel[count];
+    const size_t count = PixelCount(width, height);
+    return count != 0 ? new (std::nothrow) Pixel[count] : nullptr;
 }
 
 BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
@@ -96,7 +87,7 @@ BOOL FilterBitmap::DeleteBitmap()
 int FilterBitmap::GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle) const
 {
     SIZE size = {};
-    if (!ReadBitmapSize(handle != NULL ? handle : bitmap, size) || !IsWorkableSize(size.cx, size.cy))
+    if (!ReadBitmapSize(handle != NULL ? handle : bitmap, size) || PixelCount(size.cx, size.cy) == 0)
         return 0;
     header = BITMAPINFOHEADER();
     header.biSize = sizeof(BITMAPINFOHEADER);
@@ -141,7 +132,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
         from = bitmap;
 
     SIZE original = {};
-    if (!ReadBitmapSize(from, original) || !IsWorkableSize(original.cx, original.cy))
+    if (!ReadBitmapSize(from, original) || PixelCount(original.cx, original.cy) == 0)
         return FALSE;
 
     // The destination is allocated once, at the largest size of the chain.
@@ -152,7 +143,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
             return FALSE;
         SIZE output = {};
         filters[i]->GetOutputSize(output, current.cx, current.cy);
-        if (!IsWorkableSize(output.cx, output.cy))
+        if (PixelCount(output.cx, output.cy) == 0)
             return FALSE;
         current = output;
         if (current.cx > largest.cx)
@@ -160,7 +151,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
         if (current.cy > largest.cy)
             largest.cy = current.cy;
     }
-    if (!IsWorkableSize(largest.cx, largest.cy))
+    if (PixelCount(largest.cx, largest.cy) == 0)
         return FALSE;
 
     PixelBuffer source(GetPixels(from));
