@@ -10,6 +10,7 @@
 
 #include "controls/PictureBanner.h"
 #include "res/resource.h"
+#include "support/ScreenPixels.h"
 #include "tests/controls/TestParent.h"
 
 namespace {
@@ -123,18 +124,15 @@ Rows Decoded(UINT resource)
 // What the control shows on the screen.
 Rows Shown(HWND control)
 {
+    const testing::ScreenPixels screen(control);
     RECT client;
     GetClientRect(control, &client);
-    HDC dc = GetDC(control);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP copy = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    const Rows rows = ReadBitmap(memory, copy, client.right, client.bottom);
-    DeleteObject(copy);
-    DeleteDC(memory);
-    ReleaseDC(control, dc);
+    Rows rows{client.right, client.bottom, {}};
+    for (int y = 0; y < rows.height; ++y)
+        for (int x = 0; x < rows.width; ++x) {
+            const COLORREF colour = screen.At(x, y);  // 0xBBGGRR; rows hold 0xRRGGBB
+            rows.pixels.push_back(RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour)));
+        }
     return rows;
 }
 
