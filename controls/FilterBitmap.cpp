@@ -125,11 +125,11 @@ Pixel* FilterBitmap::GetPixels(HBITMAP handle) const
 
 BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from)
 {
+    if (from == NULL)
+        return FALSE;
     const int filterCount = filters.GetSize();
     if (filterCount == 0)
         return TRUE;
-    if (from == NULL)
-        from = bitmap;
 
     SIZE original = {};
     if (!ReadBitmapSize(from, original) || PixelCount(original.cx, original.cy) == 0)

@@ -32,17 +32,18 @@ public:
     // first, in a buffer the caller releases with delete[]; NULL on failure.
     Pixel* GetPixels(HBITMAP handle = NULL) const;
 
-    // Runs the filters in order and replaces the bitmap with the result. The
+    // Runs the filters in order over the pixels of from and replaces the own
+    // bitmap with the result. from may be the own bitmap; any other stays the
+    // caller's and unchanged, so that one loaded bitmap serves several
+    // variants. No source (from NULL, as a failed load gives) is FALSE. The
     // filters stay owned by the caller. An empty chain is TRUE and changes
-    // nothing. Given a bitmap in from, the chain reads that one instead of
-    // the own bitmap and leaves it as it is (and the caller's), so that one
-    // loaded bitmap serves several variants.
-    BOOL ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from = NULL);
+    // nothing.
+    BOOL ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from);
 
     // Lightness raised twice by 0.04; pixels of mask pass unchanged.
-    BOOL MakeNormalImage(COLORREF mask, HBITMAP from = NULL);
+    BOOL MakeNormalImage(COLORREF mask, HBITMAP from);
     // Grey, then lightness raised three times by 0.08; pixels of mask pass unchanged.
-    BOOL MakeDisabledImage(COLORREF mask, HBITMAP from = NULL);
+    BOOL MakeDisabledImage(COLORREF mask, HBITMAP from);
 
 private:
     HBITMAP bitmap = NULL;                 // owned

@@ -5,14 +5,10 @@
 #include "controls/GdiScope.h"
 #include "controls/ThemeApi.h"
 #include "framework/AppModule.h"
-#include "framework/CriticalSection.h"
 #include "framework/MessageMap.h"
 #include "framework/RegKey.h"
 
 namespace {
-
-// Whether uxtheme.dll loads: -1 not yet asked, 0 no, 1 yes. Process-wide.
-int themingAvailable = -1;
 
 // The caption buffer: at most 99 characters are drawn.
 constexpr int captionSize = 100;
@@ -27,7 +23,7 @@ constexpr DWORD buttonTypeBits = 0x400F; // BS_NOTIFY | BS_TYPEMASK
 IconButton::IconButton()
 {
     // Asked early so that the answer is known before the first button draws.
-    IsThemingAvailable();
+    ThemeApi::IsAvailable();
 }
 
 IconButton::~IconButton()
@@ -123,7 +119,7 @@ void IconButton::InitAppearance()
 
     // Attached again to a new window: the theme opened for the old one goes.
     CloseTheme();
-    themed = IsStyledScheme() && IsThemingAvailable();
+    themed = IsStyledScheme() && ThemeApi::IsAvailable();
     if (themed && theme == nullptr)
         theme = ThemeApi::OpenThemeData(hWnd, L"Button");
     // Visual styles switched off while the scheme asks for them: no theme can
@@ -153,20 +149,6 @@ BOOL IconButton::IsStyledScheme()
                          &size) != ERROR_SUCCESS)
         return TRUE;
     return lstrcmpiA(scheme, "Windows Standard") != 0;
-}
-
-bool IconButton::IsThemingAvailable()
-{
-    if (themingAvailable == -1) {
-        ScopedLock lock(appModule.GetStaticDataLock());
-        if (themingAvailable == -1) {
-            HMODULE module = LoadLibraryA("uxtheme.dll");
-            themingAvailable = module != nullptr ? 1 : 0;
-            if (module != nullptr)
-                FreeLibrary(module);
-        }
-    }
-    return themingAvailable == 1;
 }
 
 void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)

@@ -36,8 +36,6 @@ public:
     // "Windows Standard", whatever its type, or when there is no appearance
     // key; TRUE otherwise.
     static BOOL IsStyledScheme();
-    // Whether uxtheme.dll can be loaded; asked once per process.
-    static bool IsThemingAvailable();
 
     BOOL IsThemed() const { return themed; }
     HTHEME GetTheme() const { return theme; }

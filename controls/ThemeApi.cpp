@@ -14,7 +14,9 @@ using DrawThemeTextProc = HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCWSTR, int, 
 enum BindState { notTried, bound, unavailable };
 
 SystemLibrary uxtheme("uxtheme.dll");
-BindState bindState = notTried;
+// Published with interlocked operations after the entry points are stored, so
+// that a thread reading it without the lock never sees "bound" before them.
+LONG bindState = notTried;
 OpenThemeDataProc openThemeData = nullptr;
 CloseThemeDataProc closeThemeData = nullptr;
 DrawThemeBackgroundProc drawThemeBackground = nullptr;
@@ -24,8 +26,9 @@ DrawThemeTextProc drawThemeText = nullptr;
 
 BOOL ThemeApi::Bind()
 {
-    if (bindState != notTried)
-        return bindState == bound;
+    const LONG known = InterlockedCompareExchange(&bindState, notTried, notTried);
+    if (known != notTried)
+        return known == bound;
     ScopedLock lock(appModule.GetStaticDataLock());
     if (bindState == notTried) {
         openThemeData = uxtheme.Find<OpenThemeDataProc>("OpenThemeData");
@@ -35,7 +38,7 @@ BOOL ThemeApi::Bind()
         // All four or none: a theme must not be opened that cannot be drawn or closed.
         const BOOL complete = openThemeData != nullptr && closeThemeData != nullptr
             && drawThemeBackground != nullptr && drawThemeText != nullptr;
-        bindState = complete ? bound : unavailable;
+        InterlockedExchange(&bindState, complete ? bound : unavailable);
     }
     return bindState == bound;
 }

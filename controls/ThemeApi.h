@@ -9,6 +9,10 @@
 // could not be opened (NULL handle, E_NOTIMPL).
 class ThemeApi {
 public:
+    // Whether the visual-styles library loads, from the system folder only,
+    // with all four calls: the process's one answer, found once.
+    static BOOL IsAvailable() { return Bind(); }
+
     static HTHEME OpenThemeData(HWND window, LPCWSTR classList);
     static HRESULT CloseThemeData(HTHEME theme);
     static HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int partId, int stateId,
@@ -17,6 +21,7 @@ public:
                                  int charCount, DWORD textFlags, DWORD textFlags2, const RECT* rect);
 
 private:
-    // TRUE once the library was loaded and all four entry points found.
+    // TRUE once the library was loaded and all four entry points found; tried
+    // once per process, under the static-data lock.
     static BOOL Bind();
 };

@@ -30,12 +30,15 @@ HMODULE LoadFromSystemFolder(const char* fileName)
 
 HMODULE SystemLibrary::Load()
 {
-    if (tried)
+    // The interlocked read orders the read of module after it, and the
+    // interlocked store below orders the store of module before it: a thread
+    // that sees tried set without the lock sees the module as well.
+    if (InterlockedCompareExchange(&tried, 0, 0) != 0)
         return module;
     ScopedLock lock(appModule.GetStaticDataLock());
-    if (!tried) {
+    if (tried == 0) {
         module = LoadFromSystemFolder(fileName);
-        tried = true;
+        InterlockedExchange(&tried, 1);
     }
     return module;
 }

@@ -30,6 +30,6 @@ private:
     HMODULE Load();
 
     const char* fileName;
-    HMODULE module = nullptr;
-    bool tried = false;
+    HMODULE module = nullptr;  // set before tried is published, never after
+    LONG tried = 0;            // published with interlocked operations
 };

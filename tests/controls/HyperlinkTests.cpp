@@ -164,6 +164,30 @@ struct PaintColours : ColourValues {
 const char* const taggedText = "Visit our <a>web site</a> today";
 const std::string visitedAddress = "http://zonarium.test/visited-" + std::to_string(::GetCurrentProcessId());
 
+// Where the link must be, from the text's extent in the label's font, measured
+// here: one line at the top of the static, centred, or after the words before
+// it when tagged (taggedText, on the left).
+RECT MeasuredLink(HWND window, const char* text, bool tagged)
+{
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(dc, font);
+    const std::string before = tagged ? "Visit our " : "";
+    const std::string link = tagged ? "web site" : text;
+    SIZE beforeSize = {};
+    SIZE linkSize = {};
+    ::GetTextExtentPoint32A(dc, before.c_str(), static_cast<int>(before.size()), &beforeSize);
+    ::GetTextExtentPoint32A(dc, link.c_str(), static_cast<int>(link.size()), &linkSize);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    RECT client;
+    ::GetClientRect(window, &client);
+    const LONG left = tagged ? beforeSize.cx : (client.right - linkSize.cx) / 2;
+    return {left, 0, left + linkSize.cx, linkSize.cy};
+}
+
 bool Inside(const RECT& inner, const RECT& outer)
 {
     RECT both;
@@ -393,13 +417,14 @@ TEST_CASE("each state paints the link in its colour and font, and only the link 
     for (const Row& row : rows) {
         const std::string state = row.state;
         CAPTURE(state);
-        LinkFixture fixture(row.style, row.text != nullptr ? row.text : "Click to visit our web site",
-                            row.text != nullptr ? SS_LEFT : SS_CENTER);
+        const char* const text = row.text != nullptr ? row.text : "Click to visit our web site";
+        LinkFixture fixture(row.style, text, row.text != nullptr ? SS_LEFT : SS_CENTER);
         if (row.act != nullptr)
             row.act(fixture);
         ::UpdateWindow(fixture.window);  // what the message loop paints next
         const testing::ScreenPixels pixels(fixture.window);
-        const RECT link = fixture.label.GetLinkRect();
+        const RECT link = MeasuredLink(fixture.window, text, row.text != nullptr);
+        CHECK(::EqualRect(&fixture.label.GetLinkRect(), &link));
         RECT client;
         ::GetClientRect(fixture.window, &client);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/IconButton.h"
+#include "controls/ThemeApi.h"
 #include "res/resource.h"
 #include "tests/controls/TestParent.h"
 
@@ -119,7 +120,7 @@ bool ShowsSourceIconAt(const Picture& shown, int x, int y)
 
 TEST_CASE("the button takes the look of the desktop it starts on")
 {
-    CHECK(IconButton::IsThemingAvailable());
+    CHECK(ThemeApi::IsAvailable());
     CHECK(IconButton::IsStyledScheme() == ZVX_EXPECT_STYLED_SCHEME);
     ButtonFixture fixture;
     CHECK(fixture.button.IsThemed() == ZVX_EXPECT_THEMED);

@@ -83,7 +83,7 @@ TEST_CASE("normal and disabled images of reference colours; the mask colour pass
     image.Attach(original);
     SUBCASE("normal")
     {
-        CHECK(image.MakeNormalImage(kMagenta));
+        CHECK(image.MakeNormalImage(kMagenta, image.GetBitmap()));
         CHECK(Shown(image.GetBitmap()) == Describe(normal));
     }
     SUBCASE("normal, read from a bitmap that stays the caller's and unchanged")
@@ -92,11 +92,11 @@ TEST_CASE("normal and disabled images of reference colours; the mask colour pass
         CHECK(variant.MakeNormalImage(kMagenta, original));
         CHECK(Shown(variant.GetBitmap()) == Describe(normal));
         CHECK(Shown(original) == Describe(pixels));
-        CHECK(image.MakeNormalImage(kMagenta));
+        CHECK(image.MakeNormalImage(kMagenta, image.GetBitmap()));
     }
     SUBCASE("disabled")
     {
-        CHECK(image.MakeDisabledImage(kMagenta));
+        CHECK(image.MakeDisabledImage(kMagenta, image.GetBitmap()));
         CHECK(Shown(image.GetBitmap()) == Describe({0xFFFFFF, 0x3C3C3C, 0x888888, 0x555555, magenta, 0xA2A2A2,
                                                     0xA1A1A1, 0xBCBCBC, 0xD5D5D5, 0x4C4C4C, 0x616161, 0x666666}));
     }
@@ -111,14 +111,22 @@ TEST_CASE("a chain that does nothing or fails leaves the bitmap as it was")
     FilterBitmap image;
     image.Attach(original);
     SimpleArray<ImageFilter*> chain;
-    SUBCASE("empty chain") { CHECK(image.ApplyFilters(chain)); }
+    LightnessFilter lighten(TRUE, kMagenta, 0.5f);
+    SUBCASE("empty chain") { CHECK(image.ApplyFilters(chain, original)); }
     SUBCASE("a filter fails after one that worked")
     {
-        LightnessFilter lighten(TRUE, kMagenta, 0.5f);
         FailingFilter failing;
         chain.Add(&lighten);
         chain.Add(&failing);
-        CHECK_FALSE(image.ApplyFilters(chain));
+        CHECK_FALSE(image.ApplyFilters(chain, original));
+    }
+    SUBCASE("no source, as a failed load gives")
+    {
+        CHECK_FALSE(image.ApplyFilters(chain, NULL));  // even an empty chain
+        chain.Add(&lighten);
+        CHECK_FALSE(image.ApplyFilters(chain, NULL));
+        CHECK_FALSE(image.MakeNormalImage(kMagenta, NULL));
+        CHECK_FALSE(image.MakeDisabledImage(kMagenta, NULL));
     }
     CHECK(image.GetBitmap() == original);
     CHECK(Shown(original) == Describe(input));

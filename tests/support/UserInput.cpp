@@ -110,11 +110,18 @@ void DoubleClickClient(HWND window, const RECT& clientRect)
     SendClicks(window, clientRect, 2);
 }
 
-void Activate(HWND window)
+bool Activate(HWND window)
 {
     SetForegroundWindow(window);
     SetActiveWindow(window);
-    PumpFor(50);
+    // A window of another thread is activated by that thread when it next
+    // reads its queue; keyboard input reaches the window only after that.
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return WaitUntil([&] {
+        GUITHREADINFO input = {};
+        input.cbSize = sizeof input;
+        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &input) && input.hwndActive == window;
+    });
 }
 
 } // namespace testing

@@ -22,7 +22,8 @@ void PressChord(WORD modifier, WORD virtualKey);
 void ClickClient(HWND window, const RECT& clientRect);
 // Double-clicks the same spot: two clicks within the double-click time.
 void DoubleClickClient(HWND window, const RECT& clientRect);
-// Brings a top-level window to the front so that it gets the keyboard input.
-void Activate(HWND window);
+// Brings a top-level window to the front so that it gets the keyboard input;
+// false when it is not the active foreground window within the usual wait.
+bool Activate(HWND window);
 
 } // namespace testing
