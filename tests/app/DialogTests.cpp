@@ -11,6 +11,7 @@
 #include "res/AppLinks.h"
 #include "res/resource.h"
 #include "support/ScreenPixels.h"
+#include "support/ShellCalls.h"
 #include "support/ShellLog.h"
 #include "support/UserInput.h"
 
@@ -230,6 +231,8 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     RunningDialog running;
     REQUIRE(running.Window() != nullptr);
     testing::ShellLog log;
+    const testing::ShellCalls calls;
+    REQUIRE(calls.Recording());
     // The item is scrolled into view, not selected: the double-click's first
     // click makes the choice, as a user's would.
     const auto doubleClick = [&](int listId, const char* text) {
@@ -250,4 +253,6 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     doubleClick(IDC_CODE_LIST, "nu");
     CHECK(log.WaitFor(RegistrarOf("nu")));
     CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+    // Not even an empty address went to the shell for bj.
+    CHECK(calls.Files() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
 }
