@@ -8,6 +8,7 @@
 
 #include "RunningDialog.h"
 #include "catalogue/DomainTable.h"
+#include "framework/Reflection.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
 #include "support/ScreenPixels.h"
@@ -42,6 +43,16 @@ LRESULT CALLBACK ButtonSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     buttonTexts += message == WM_SETTEXT;
     buttonPaints += message == WM_PAINT;
     return CallWindowProcA(buttonProc, window, message, wParam, lParam);
+}
+
+// What the dialog reflects back to the banner.
+WNDPROC bannerProc = nullptr;
+std::vector<WPARAM> bannerReflected;
+LRESULT CALLBACK BannerSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == OCM_COMMAND)
+        bannerReflected.push_back(wParam);
+    return CallWindowProcA(bannerProc, window, message, wParam, lParam);
 }
 
 // Steps run one per timer tick while the modal About box runs its own loop,
@@ -177,6 +188,22 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
         CHECK(running.ClickButton(IDC_VISIT));
         CHECK(log.WaitFor(RegistrarOf(code)));
     }
+}
+
+TEST_CASE("the lists' notification codes sent by another control go back to that control")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    HWND banner = running.Item(IDC_MAIN_BANNER);
+    bannerProc = reinterpret_cast<WNDPROC>(SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(BannerSpy)));
+    for (const WORD code : {LBN_SELCHANGE, LBN_DBLCLK}) {
+        CAPTURE(code);
+        bannerReflected.clear();
+        const WPARAM command = MAKEWPARAM(IDC_MAIN_BANNER, code);
+        SendMessageA(running.Window(), WM_COMMAND, command, reinterpret_cast<LPARAM>(banner));
+        CHECK(bannerReflected == std::vector<WPARAM>{command});
+    }
+    SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
 }
 
 TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links on each opening")

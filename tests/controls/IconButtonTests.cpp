@@ -196,7 +196,8 @@ TEST_CASE("on the screen the face shows through the key colour in every variant"
         withIcon.push_back(show(variant));
     fixture.button.LoadImages(noSuchBitmap, magenta);
     for (size_t i = 0; i < withIcon.size(); ++i) {
-        CAPTURE(variants[i].name);
+        const std::string variant = variants[i].name;
+        CAPTURE(variant);
         const testing::ScreenPixels face = show(variants[i]);
         int keyed = 0, covered = 0;
         for (int y = 0; y < source.height; ++y)
