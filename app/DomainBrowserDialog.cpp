@@ -182,27 +182,30 @@ void DomainBrowserDialog::VisitRegistrar()
     ShellApi::ShellExecuteA(nullptr, "open", currentUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-LRESULT DomainBrowserDialog::OnSelChangeCommand(WORD, WORD id, HWND, BOOL&)
-{
-    OnSelChange(id);
-    return 0;
-}
-
-LRESULT DomainBrowserDialog::OnDblClkCommand(WORD, WORD id, HWND, BOOL&)
-{
-    // Visit is a list item's default action. The first click's LBN_SELCHANGE
-    // has already mirrored the selection, so the state is the new domain's.
-    if ((id == IDC_CODE_LIST || id == IDC_DESCRIPTION_LIST) && visitState.IsEnabled())
-        VisitRegistrar();
-    return 0;
-}
-
-void DomainBrowserDialog::OnSelChange(int id)
+// Other controls send these codes too (STN_DBLCLK is 1, BN_HILITE 2): theirs
+// pass on, to reflection.
+LRESULT DomainBrowserDialog::OnSelChangeCommand(WORD, WORD id, HWND, BOOL& handled)
 {
     if (id == IDC_CODE_LIST)
         SyncSelection(false);
     else if (id == IDC_DESCRIPTION_LIST)
         SyncSelection(true);
+    else
+        handled = FALSE;
+    return 0;
+}
+
+LRESULT DomainBrowserDialog::OnDblClkCommand(WORD, WORD id, HWND, BOOL& handled)
+{
+    if (id != IDC_CODE_LIST && id != IDC_DESCRIPTION_LIST) {
+        handled = FALSE;
+        return 0;
+    }
+    // Visit is a list item's default action. The first click's LBN_SELCHANGE
+    // has already mirrored the selection, so the state is the new domain's.
+    if (visitState.IsEnabled())
+        VisitRegistrar();
+    return 0;
 }
 
 void DomainBrowserDialog::CloseDialog(int exitCode)

@@ -48,7 +48,6 @@ private:
     void LoadIcons();
     void FillLists();
     void SyncSelection(bool fromDescriptions);
-    void OnSelChange(int id);
     void CloseDialog(int exitCode);
     void VisitRegistrar();
 

@@ -8,9 +8,11 @@
 
 #include "RunningDialog.h"
 #include "catalogue/DomainTable.h"
+#include "framework/Reflection.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
 #include "support/ScreenPixels.h"
+#include "support/ShellCalls.h"
 #include "support/ShellLog.h"
 #include "support/UserInput.h"
 
@@ -41,6 +43,16 @@ LRESULT CALLBACK ButtonSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     buttonTexts += message == WM_SETTEXT;
     buttonPaints += message == WM_PAINT;
     return CallWindowProcA(buttonProc, window, message, wParam, lParam);
+}
+
+// What the dialog reflects back to the banner.
+WNDPROC bannerProc = nullptr;
+std::vector<WPARAM> bannerReflected;
+LRESULT CALLBACK BannerSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == OCM_COMMAND)
+        bannerReflected.push_back(wParam);
+    return CallWindowProcA(bannerProc, window, message, wParam, lParam);
 }
 
 // Steps run one per timer tick while the modal About box runs its own loop,
@@ -178,6 +190,22 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
     }
 }
 
+TEST_CASE("the lists' notification codes sent by another control go back to that control")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    HWND banner = running.Item(IDC_MAIN_BANNER);
+    bannerProc = reinterpret_cast<WNDPROC>(SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(BannerSpy)));
+    for (const WORD code : {LBN_SELCHANGE, LBN_DBLCLK}) {
+        CAPTURE(code);
+        bannerReflected.clear();
+        const WPARAM command = MAKEWPARAM(IDC_MAIN_BANNER, code);
+        SendMessageA(running.Window(), WM_COMMAND, command, reinterpret_cast<LPARAM>(banner));
+        CHECK(bannerReflected == std::vector<WPARAM>{command});
+    }
+    SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
+}
+
 TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links on each opening")
 {
     RunningDialog running;
@@ -230,6 +258,8 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     RunningDialog running;
     REQUIRE(running.Window() != nullptr);
     testing::ShellLog log;
+    const testing::ShellCalls calls;
+    REQUIRE(calls.Recording());
     // The item is scrolled into view, not selected: the double-click's first
     // click makes the choice, as a user's would.
     const auto doubleClick = [&](int listId, const char* text) {
@@ -250,4 +280,6 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     doubleClick(IDC_CODE_LIST, "nu");
     CHECK(log.WaitFor(RegistrarOf("nu")));
     CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+    // Not even an empty address went to the shell for bj.
+    CHECK(calls.Files() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
 }

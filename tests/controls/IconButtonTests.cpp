@@ -13,6 +13,7 @@
 #include "controls/IconButton.h"
 #include "controls/ThemeApi.h"
 #include "res/resource.h"
+#include "support/ScreenPixels.h"
 #include "tests/controls/TestParent.h"
 
 namespace {
@@ -20,6 +21,7 @@ namespace {
 constexpr COLORREF magenta = RGB(255, 0, 255);
 constexpr COLORREF unpainted = RGB(1, 2, 3);
 constexpr int buttonId = 1002;
+constexpr UINT noSuchBitmap = 1;
 
 // A width x height picture, top row first.
 struct Picture {
@@ -172,6 +174,42 @@ TEST_CASE("icon placement and images")
         }
     }
     CHECK(coloured == 0);
+}
+
+TEST_CASE("on the screen the face shows through the key colour in every variant")
+{
+    ButtonFixture fixture;
+    const Picture source = ExitBitmap();
+    REQUIRE(source.width > 0);
+    const int top = (fixture.height - source.height) / 2;
+    struct Variant { const char* name; bool hover, enabled; };
+    const Variant variants[] = {{"at rest", false, true}, {"under the pointer", true, true}, {"disabled", false, false}};
+    // What each variant shows, with the icon and then, as reference, without it.
+    const auto show = [&](const Variant& variant) {
+        SendMessageA(fixture.window, variant.hover ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, MAKELPARAM(5, 5));
+        EnableWindow(fixture.window, variant.enabled);
+        InvalidateRect(fixture.window, nullptr, TRUE);
+        UpdateWindow(fixture.window);
+        return testing::ScreenPixels(fixture.window);
+    };
+    std::vector<testing::ScreenPixels> withIcon;
+    for (const Variant& variant : variants)
+        withIcon.push_back(show(variant));
+    fixture.button.LoadImages(noSuchBitmap, magenta);
+    for (size_t i = 0; i < withIcon.size(); ++i) {
+        const std::string variant = variants[i].name;
+        CAPTURE(variant);
+        const testing::ScreenPixels face = show(variants[i]);
+        int keyed = 0, covered = 0;
+        for (int y = 0; y < source.height; ++y)
+            for (int x = 0; x < source.width; ++x)
+                if (source.At(x, y) == magenta) {
+                    ++keyed;
+                    covered += withIcon[i].At(6 + x, top + y) != face.At(6 + x, top + y);
+                }
+        CHECK(keyed > 0);
+        CHECK(covered == 0);
+    }
 }
 
 TEST_CASE("the focus rectangle is inset 4 pixels in the classic look, 3 in the themed one")
