@@ -28,6 +28,10 @@ constexpr int selectionChanges = 10000;
 // bytes at least) costs 3.6 KiB over 300 openings, one GDI object per opening
 // 300 objects.
 constexpr long long minimumHeapSlack = 2 * 1024;
+// The selections may meet a new pool of Wine 10's small blocks (31 of 112
+// bytes, 3.4 KiB) whatever the bare template's halves showed; a leak of one
+// block per selection costs over 100 KiB.
+constexpr long long selectionHeapSlack = 8 * 1024;
 constexpr int gdiSlack = 16;
 
 // What the process holds at one moment, in measures that work under Wine.
@@ -356,7 +360,7 @@ TEST_CASE("300 About openings and 10,000 selection changes leave nothing behind"
                 Growth(afterAbout, afterSelection));
         CHECK(drifted == 0);
         CHECK(flips > 1000);
-        CHECK(HeapGrowth(afterAbout, afterSelection) <= heapSlack);
+        CHECK(HeapGrowth(afterAbout, afterSelection) <= std::max(heapSlack, selectionHeapSlack));
         CHECK(afterSelection.gdiObjects <= afterAbout.gdiObjects + gdiSlack);
         CHECK(afterSelection.windows == afterAbout.windows);
         CHECK(afterSelection.kernelHandles <= afterAbout.kernelHandles);
