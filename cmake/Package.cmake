@@ -30,7 +30,8 @@ else()
   set(status 1)
   if(GIT)
     execute_process(COMMAND "${GIT}" -c "safe.directory=${sourceReal}" -C "${sourceReal}" log -1 --format=%ct
-      OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status ERROR_VARIABLE gitError)
+      OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status
+      ERROR_VARIABLE gitError ERROR_STRIP_TRAILING_WHITESPACE)
   endif()
   if(NOT status EQUAL 0 OR NOT epoch MATCHES "^[0-9]+$")
     message(FATAL_ERROR "Package.cmake: the zip's time is the commit's, and git cannot read it in ${SOURCE_DIR}"

@@ -38,10 +38,7 @@ zvx_install_packages() {
   done
   if [ ${#missing[@]} -gt 0 ]; then
     zvx_log "installing: ${missing[*]}"
-    zvx_as_root sh -c "set -e
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ${missing[*]} >/dev/null"
+    zvx_as_root sh -c "set -e; dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386; apt-get update -qq; DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ${missing[*]} >/dev/null"
   fi
   zvx_ensure_i386
 }
@@ -173,15 +170,13 @@ zvx_ensure_i386() {
       return 1
     fi
     dpkg-deb -x "$work/qemu-user.deb" "$work/root"
-    steps+="
-install -D -m 0755 $work/root/usr/bin/qemu-i386 $ZVX_QEMU_I386"
+    steps+="; install -D -m 0755 $work/root/usr/bin/qemu-i386 $ZVX_QEMU_I386"
   fi
   # 32-bit little-endian x86 executables and shared objects; F opens the
   # emulator now, so that it serves every process and mount namespace.
-  steps+="
-echo '$ZVX_QEMU_I386_SHA256  $ZVX_QEMU_I386' | sha256sum -c --quiet
-[ -e $ZVX_BINFMT/register ] || mount -t binfmt_misc binfmt_misc $ZVX_BINFMT
-printf '%s' ':zonarium-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$ZVX_QEMU_I386:POCF' >$ZVX_BINFMT/register"
+  steps+="; echo '$ZVX_QEMU_I386_SHA256  $ZVX_QEMU_I386' | sha256sum -c --quiet"
+  steps+="; [ -e $ZVX_BINFMT/register ] || mount -t binfmt_misc binfmt_misc $ZVX_BINFMT"
+  steps+="; printf '%s' ':zonarium-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$ZVX_QEMU_I386:POCF' >$ZVX_BINFMT/register"
   local status=0
   zvx_as_root sh -c "$steps" || status=$?
   [ -n "$work" ] && rm -rf "$work"
