@@ -16,16 +16,26 @@ zvx_log() { printf '== %s\n' "$*" >&2; }
 # root's rights. Only the installation steps use it; building, Wine and the
 # program run as the user, so that nothing in the clone becomes root's.
 zvx_as_root() {
+  local shown="" arg
+  # As a shell would read it back: words with anything but plain characters
+  # in single quotes.
+  for arg; do
+    if [[ "$arg" =~ ^[A-Za-z0-9_./:=@+-]+$ ]]; then
+      shown+=" $arg"
+    else
+      shown+=" '${arg//\'/\'\\\'\'}'"
+    fi
+  done
   if [ "$(id -u)" -eq 0 ]; then
-    zvx_log "as root: $*"
+    zvx_log "as root:$shown"
     "$@"
     return
   fi
   if ! command -v sudo >/dev/null; then
-    echo "zvx: this step needs root, and sudo is not installed; run it as root: $*" >&2
+    echo "zvx: this step needs root, and sudo is not installed; run it as root:$shown" >&2
     return 1
   fi
-  zvx_log "as root: sudo $*"
+  zvx_log "as root: sudo$shown"
   sudo "$@"
 }
 
