@@ -170,8 +170,8 @@ bool RunOnce(Program& program, bool measured, double& elapsed)
     return true;
 }
 
-// The runs of a round in the order they run.
-enum Slot { leadBaseline, zvxFirst, baseline, zvxAfterBaseline, zvxAfterZvx, floorRun, slotCount };
+// The runs of a round in the order they run, named as in the design above.
+enum Slot { runB0, runZ1, runB2, runZ3, runZ4, runF, slotCount };
 
 // One value per counted round for each figure, added in round order.
 struct Figures {
@@ -200,16 +200,16 @@ void AddRound(Figures& figures, const double (&time)[slotCount], int round, bool
 {
     for (int slot = 0; slot < slotCount; ++slot)
         figures.runs[slot].Add(time[slot]);
-    const double zvx = round % 2 == 0 ? time[zvxFirst] : time[zvxAfterBaseline];
-    const double zvxOwn = zvx - time[floorRun];
-    const double baselineOwn = time[baseline] - time[floorRun];
+    const double zvx = round % 2 == 0 ? time[runZ1] : time[runZ3];
+    const double zvxOwn = zvx - time[runF];
+    const double baselineOwn = time[runB2] - time[runF];
     figures.zvxOfCouple.Add(zvx);
     figures.zvxOwn.Add(zvxOwn);
     figures.baselineOwn.Add(baselineOwn);
-    figures.wholeRatio.Add(zvx / time[baseline]);
+    figures.wholeRatio.Add(zvx / time[runB2]);
     figures.ownRatio.Add(zvxOwn / baselineOwn);
-    figures.selfRatio.Add(coin ? time[zvxFirst] / time[zvxAfterBaseline] : time[zvxAfterBaseline] / time[zvxFirst]);
-    figures.orderRatio.Add(time[zvxAfterBaseline] / time[zvxAfterZvx]);
+    figures.selfRatio.Add(coin ? time[runZ1] / time[runZ3] : time[runZ3] / time[runZ1]);
+    figures.orderRatio.Add(time[runZ3] / time[runZ4]);
     if (zvxOwn <= 0.0 || baselineOwn <= 0.0)
         ++figures.ownAtOrBelowZero;
 }
@@ -300,20 +300,20 @@ int main(int argc, char** argv)
         paths[2] = defaultFloor;
     }
 
-    Program zvx("start-up zvx.exe", paths[0], true);
-    Program plain("start-up baseline", paths[1], true);
-    Program floor("start-up floor", paths[2], false);
-    Program* const runOrder[slotCount] = {&plain, &zvx, &plain, &zvx, &zvx, &floor};
+    Program zvxProgram("start-up zvx.exe", paths[0], true);
+    Program baselineProgram("start-up baseline", paths[1], true);
+    Program floorProgram("start-up floor", paths[2], false);
+    Program* const runOrder[slotCount] = {&baselineProgram, &zvxProgram, &baselineProgram, &zvxProgram, &zvxProgram, &floorProgram};
 
-    printf("start-up: %d warm-up runs of each, then %d rounds of six runs: baseline (lead-in), zvx, baseline, "
-           "zvx, zvx, floor\n",
+    printf("start-up: %d warm-up runs of each, then %d rounds of six runs, B0 Z1 B2 Z3 Z4 F "
+           "(B baseline, Z zvx, F floor)\n",
            warmups, rounds);
     Stopwatch total;
     double ignored = 0.0;
     for (int i = 0; i < warmups; ++i) {
-        RunOnce(zvx, false, ignored);
-        RunOnce(plain, false, ignored);
-        RunOnce(floor, false, ignored);
+        RunOnce(zvxProgram, false, ignored);
+        RunOnce(baselineProgram, false, ignored);
+        RunOnce(floorProgram, false, ignored);
     }
     Stopwatch measured;
     Figures figures;
@@ -322,7 +322,7 @@ int main(int argc, char** argv)
         double time[slotCount] = {};
         bool complete = true;
         for (int slot = 0; slot < slotCount; ++slot)
-            complete = RunOnce(*runOrder[slot], slot != leadBaseline, time[slot]) && complete;
+            complete = RunOnce(*runOrder[slot], slot != runB0, time[slot]) && complete;
         const bool coin = TossCoin(coinState);
         if (complete)
             AddRound(figures, time, round, coin);
@@ -331,22 +331,22 @@ int main(int argc, char** argv)
 
     const int counted = figures.ownRatio.Count();
     printf("rounds counted: %d of %d\n", counted, rounds);
-    figures.runs[zvxFirst].Print("zvx, 2nd run (after baseline)");
-    figures.runs[baseline].Print("baseline, 3rd run (after zvx)");
-    figures.runs[zvxAfterBaseline].Print("zvx, 4th run (after baseline)");
-    figures.runs[zvxAfterZvx].Print("zvx, 5th run (after zvx)");
-    figures.runs[floorRun].Print("floor, 6th run (after zvx)");
-    figures.runs[leadBaseline].Print("baseline, lead-in (after floor)");
-    figures.zvxOfCouple.Print("start-up zvx.exe (the couple's)");
+    figures.runs[runB0].Print("B0 baseline (after F, not counted)");
+    figures.runs[runZ1].Print("Z1 zvx.exe (after B0)");
+    figures.runs[runB2].Print("B2 baseline (after Z1)");
+    figures.runs[runZ3].Print("Z3 zvx.exe (after B2)");
+    figures.runs[runZ4].Print("Z4 zvx.exe (after Z3)");
+    figures.runs[runF].Print("F  floor (after Z4)");
+    figures.zvxOfCouple.Print("zvx.exe of the couple (Z1 or Z3)");
     figures.zvxOwn.Print("own work zvx.exe");
     figures.baselineOwn.Print("own work baseline");
-    zvx.close.Print("close zvx.exe");
-    plain.close.Print("close baseline");
-    PrintChecks(zvx);
-    PrintChecks(plain);
-    PrintChecks(floor);
-    PrintMemory(zvx);
-    PrintMemory(plain);
+    zvxProgram.close.Print("close zvx.exe");
+    baselineProgram.close.Print("close baseline");
+    PrintChecks(zvxProgram);
+    PrintChecks(baselineProgram);
+    PrintChecks(floorProgram);
+    PrintMemory(zvxProgram);
+    PrintMemory(baselineProgram);
     if (figures.ownAtOrBelowZero > 0)
         printf("rounds where a program's own work came out at or below zero: %d\n", figures.ownAtOrBelowZero);
     if (counted > 0) {
@@ -354,16 +354,16 @@ int main(int argc, char** argv)
         PrintRatio("start-up zvx/zvx (A/A)", figures.selfRatio);
         PrintRatio("start-up whole process zvx/baseline", figures.wholeRatio);
         PrintRatio("start-up zvx after baseline / zvx after zvx", figures.orderRatio);
-        if (figures.baselineOwn.Median() > 0.0 && figures.runs[baseline].Median() > 0.0)
+        if (figures.baselineOwn.Median() > 0.0 && figures.runs[runB2].Median() > 0.0)
             printf("ratios of the medians: own work %.3f, whole process %.3f\n",
                    figures.zvxOwn.Median() / figures.baselineOwn.Median(),
-                   figures.zvxOfCouple.Median() / figures.runs[baseline].Median());
+                   figures.zvxOfCouple.Median() / figures.runs[runB2].Median());
         PrintVerdict(figures.ownRatio);
     }
     printf("start-up: the runs took %.0f s, %.1f s per round after the warm-up\n", total.ElapsedMs() / 1000.0,
            measuredSeconds / rounds);
 
-    const int failures = zvx.failures + plain.failures + floor.failures;
+    const int failures = zvxProgram.failures + baselineProgram.failures + floorProgram.failures;
     if (failures > 0 || counted == 0) {
         fprintf(stderr, "start-up: %d run(s) failed\n", failures);
         return 1;
