@@ -26,8 +26,10 @@ public:
 
     // The 95% percentile bootstrap interval of the median: the median of
     // each of 1000 resamples drawn with replacement, and the 2.5% and 97.5%
-    // quantiles of those. The draws come from a fixed seed, so the same
-    // sample always gives the same interval.
+    // quantiles of those. The draws come from a fixed seed and depend only
+    // on the sample's size, so the same sample always gives the same
+    // interval, and samples of one size that hold one value per round in
+    // round order are resampled together, by whole rounds.
     void MedianInterval(double& low, double& high) const;
 
     // One line: median, quartiles, p90, min and max, prefixed by a label.

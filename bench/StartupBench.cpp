@@ -1,18 +1,41 @@
-// Start-up time of the program against the plain baseline, both started
-// from here: from CreateProcess to the moment the process first waits for
-// input with nothing pending (WaitForInputIdle), which the program reaches
-// in its loop's first idle pass, after the dialog is shown and painted.
-// Each instance is then closed as a user would close it.
+// Start-up time of the program against the plain baseline and against the
+// floor, all started from here: from CreateProcess to the moment the process
+// first waits for input with nothing pending (WaitForInputIdle). The program
+// and the baseline reach it in their loops' first idle pass, after the dialog
+// is shown and painted; the floor, which creates no window, in its first
+// GetMessage. A dialog is then closed as a user would close it; the floor is
+// terminated.
 //
-// A shared machine drifts by more than the difference measured, so the
-// figure is the median of the ratios within pairs of neighbouring runs,
-// with a bootstrap interval; each pair of the program against the baseline
-// is followed by a pair of the program against itself (A/A), whose ratio
-// shows what the noise alone makes of a difference of nothing. Within each
-// pair the order alternates, so that neither side always goes first.
+// The design. A run can slow the run after it (the previous instance's
+// clean-up in the Wine server and the X server overlaps the next start), so
+// every counted comparison is between runs whose predecessors match. After
+// the warm-up, each round is six runs, B baseline, Z zvx, F floor:
 //
-// zvx-bench-startup [--pairs N] [--warmup N] [--pause ms] [program.exe baseline.exe]
-// Without paths it takes ..\app\zvx.exe and zvx-baseline.exe next to itself.
+//     B0  Z1  B2  Z3  Z4  F
+//
+// - B0 is there so that Z1 follows a baseline run; it is not counted.
+// - zvx/baseline: one adjacent couple per round, Z1 B2 (zvx first) in even
+//   rounds and B2 Z3 (baseline first) in odd ones. In both, zvx follows a
+//   baseline run and the baseline a zvx run, as in strict alternation.
+// - A/A: Z1 against Z3, both following a baseline run; a seeded coin picks
+//   the numerator. They are two runs apart where a couple is adjacent, so
+//   slow drift weighs a little more here: A/A errs towards showing more noise.
+// - Order: Z3 (after the baseline) against Z4 (after zvx), adjacent. Strict
+//   alternation never runs zvx after zvx; Z4 is the one deliberate break, at
+//   the end of the round, where no other counted run follows it. Near 1.000
+//   the predecessor does not matter; far from it, only comparisons with
+//   matched predecessors (the two above) can be trusted.
+// - Own work: the couple's zvx run and B2, each minus F of the same round.
+//   F always follows Z4 and precedes the next B0.
+//
+// A round counts only when all six runs succeeded. Every figure is a median
+// of one value per round, with a 95% bootstrap interval; all of them keep
+// one value per counted round in round order, so the bootstrap's draws (the
+// same for samples of the same size) resample whole rounds.
+//
+// zvx-bench-startup [--rounds N] [--warmup N] [--pause ms] [program.exe baseline.exe floor.exe]
+// Without paths it takes ..\app\zvx.exe, and zvx-baseline.exe and
+// zvx-floor.exe next to itself.
 #include <windows.h>
 #include <psapi.h>
 #include <stdio.h>
@@ -30,18 +53,26 @@ const DWORD timeoutMs = 30000;
 // server and the X server) is not charged to the next one.
 DWORD pauseMs = 250;
 
-// What one side of a comparison showed over its measured runs.
-struct Tally {
-    Tally(const char* label, const char* path) : label(label), path(path) {}
+// The own-work ratio that zvx is to stay within.
+const double ownWorkTarget = 1.10;
+
+// One of the three programs and what its measured runs showed.
+struct Program {
+    Program(const char* label, const char* path, bool showsDialog)
+        : label(label), path(path), showsDialog(showsDialog)
+    {
+    }
 
     const char* label;
     const char* path;
-    Sample startup;
+    bool showsDialog;
+    int runs = 0;             // measured runs that succeeded
     Sample close;             // from posting IDCANCEL to the end of the process
     Sample peakWorkingSet;    // KB, read once the process is idle
     Sample privateBytes;      // KB, likewise
     int visibleAtIdle = 0;    // the dialog was visible when WaitForInputIdle returned
     int exitCodeTwo = 0;      // ended with the exit code of IDCANCEL
+    int windowless = 0;       // the floor: no top-level window at idle
     int failures = 0;
 };
 
@@ -68,24 +99,44 @@ bool ReadMemory(HWND window, double& peakWorkingSet, double& privateBytes)
     return true;
 }
 
-// One start and close; measured runs go into the tally.
-bool RunOnce(Tally& tally, bool measured)
+// One start and close; false when the run failed. The start-up time goes to
+// elapsed, and the rest of a measured run into the program's tally.
+bool RunOnce(Program& program, bool measured, double& elapsed)
 {
     Sleep(pauseMs);
     Stopwatch clock;
-    testing::TestProcess child(tally.path);
+    testing::TestProcess child(program.path);
     if (!child.Started()) {
-        fprintf(stderr, "%s: cannot start %s (error %lu)\n", tally.label, tally.path, GetLastError());
-        ++tally.failures;
+        fprintf(stderr, "%s: cannot start %s (error %lu)\n", program.label, program.path, GetLastError());
+        ++program.failures;
         return false;
     }
     const bool idle = child.WaitIdle(timeoutMs);
-    const double elapsed = clock.ElapsedMs();
+    elapsed = clock.ElapsedMs();
+
+    if (!program.showsDialog) {
+        // Wine's WaitForInputIdle also returns when the process has ended,
+        // which is no wait for input. The process is then ended by the
+        // helper's destructor (TerminateProcess): it has no window to close
+        // and nothing to clean up.
+        const bool running = child.WaitExit(0) == STILL_ACTIVE;
+        const bool windowless = child.CountWindows() == 0;
+        if (!idle || !running) {
+            fprintf(stderr, "%s: run failed (idle %d, running %d)\n", program.label, idle, running);
+            ++program.failures;
+            return false;
+        }
+        if (measured) {
+            ++program.runs;
+            program.windowless += windowless ? 1 : 0;
+        }
+        return true;
+    }
+
     // Looked for at once, before the child can change anything; only a
     // visible dialog is found.
     HWND dialog = child.FindWindowTitled(dialogTitle, 0);
     const bool visible = dialog != nullptr;
-
     if (dialog == nullptr)
         dialog = child.FindWindowTitled(dialogTitle, timeoutMs);
     double peakWorkingSet = 0.0;
@@ -101,91 +152,139 @@ bool RunOnce(Tally& tally, bool measured)
     }
     const double closing = clock.ElapsedMs();
     if (!idle || dialog == nullptr || exitCode < 0) {
-        fprintf(stderr, "%s: run failed (idle %d, dialog %p, exit code %d)\n", tally.label, idle,
+        fprintf(stderr, "%s: run failed (idle %d, dialog %p, exit code %d)\n", program.label, idle,
                 static_cast<void*>(dialog), exitCode);
-        ++tally.failures;
+        ++program.failures;
         return false;
     }
     if (measured) {
-        tally.startup.Add(elapsed);
-        tally.close.Add(closing);
+        ++program.runs;
+        program.close.Add(closing);
         if (memoryRead) {
-            tally.peakWorkingSet.Add(peakWorkingSet);
-            tally.privateBytes.Add(privateBytes);
+            program.peakWorkingSet.Add(peakWorkingSet);
+            program.privateBytes.Add(privateBytes);
         }
-        tally.visibleAtIdle += visible ? 1 : 0;
-        tally.exitCodeTwo += exitCode == IDCANCEL ? 1 : 0;
+        program.visibleAtIdle += visible ? 1 : 0;
+        program.exitCodeTwo += exitCode == IDCANCEL ? 1 : 0;
     }
     return true;
 }
 
-// Runs one pair, first before second on even pairs and the other way round
-// on odd ones; the pair counts only when both runs succeeded.
-void RunPair(Tally& first, Tally& second, int pair, Sample& ratios)
+// The runs of a round in the order they run, named as in the design above.
+enum Slot { runB0, runZ1, runB2, runZ3, runZ4, runF, slotCount };
+
+// One value per counted round for each figure, added in round order.
+struct Figures {
+    Sample runs[slotCount];
+    Sample zvxOfCouple;
+    Sample zvxOwn;
+    Sample baselineOwn;
+    Sample wholeRatio;
+    Sample ownRatio;
+    Sample selfRatio;
+    Sample orderRatio;
+    int ownAtOrBelowZero = 0;  // rounds where either program's own work came out at or below zero
+};
+
+// The seeded coin of the A/A pairs: xorshift32, one toss per round whether or
+// not the round counts, so that a failure elsewhere changes no other toss.
+bool TossCoin(unsigned int& state)
 {
-    bool firstRan = false;
-    bool secondRan = false;
-    if (pair % 2 == 0) {
-        firstRan = RunOnce(first, true);
-        secondRan = RunOnce(second, true);
-    } else {
-        secondRan = RunOnce(second, true);
-        firstRan = RunOnce(first, true);
-    }
-    if (firstRan && secondRan)
-        ratios.Add(first.startup.Value(first.startup.Count() - 1) / second.startup.Value(second.startup.Count() - 1));
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return (state >> 16) & 1u;
 }
 
-void PrintChecks(const Tally& tally)
+void AddRound(Figures& figures, const double (&time)[slotCount], int round, bool coin)
 {
-    printf("%-34s visible at idle %d/%d, exit code 2 %d/%d\n", tally.label, tally.visibleAtIdle,
-           tally.startup.Count(), tally.exitCodeTwo, tally.startup.Count());
+    for (int slot = 0; slot < slotCount; ++slot)
+        figures.runs[slot].Add(time[slot]);
+    const double zvx = round % 2 == 0 ? time[runZ1] : time[runZ3];
+    const double zvxOwn = zvx - time[runF];
+    const double baselineOwn = time[runB2] - time[runF];
+    figures.zvxOfCouple.Add(zvx);
+    figures.zvxOwn.Add(zvxOwn);
+    figures.baselineOwn.Add(baselineOwn);
+    figures.wholeRatio.Add(zvx / time[runB2]);
+    figures.ownRatio.Add(zvxOwn / baselineOwn);
+    figures.selfRatio.Add(coin ? time[runZ1] / time[runZ3] : time[runZ3] / time[runZ1]);
+    figures.orderRatio.Add(time[runZ3] / time[runZ4]);
+    if (zvxOwn <= 0.0 || baselineOwn <= 0.0)
+        ++figures.ownAtOrBelowZero;
 }
 
-void PrintMemory(const Tally& tally)
+void PrintChecks(const Program& program)
+{
+    if (program.showsDialog)
+        printf("%-34s visible at idle %d/%d, exit code 2 %d/%d\n", program.label, program.visibleAtIdle,
+               program.runs, program.exitCodeTwo, program.runs);
+    else
+        printf("%-34s no window at idle %d/%d\n", program.label, program.windowless, program.runs);
+}
+
+void PrintMemory(const Program& program)
 {
     printf("memory at idle, %s: n=%d, peak working set median %.0f KB (min %.0f, max %.0f), "
            "private bytes median %.0f KB (min %.0f, max %.0f)\n",
-           tally.label, tally.peakWorkingSet.Count(), tally.peakWorkingSet.Median(), tally.peakWorkingSet.Min(),
-           tally.peakWorkingSet.Max(), tally.privateBytes.Median(), tally.privateBytes.Min(),
-           tally.privateBytes.Max());
+           program.label, program.peakWorkingSet.Count(), program.peakWorkingSet.Median(),
+           program.peakWorkingSet.Min(), program.peakWorkingSet.Max(), program.privateBytes.Median(),
+           program.privateBytes.Min(), program.privateBytes.Max());
 }
 
+// "label: median R, 95% interval [L, U]", the form scripts and readers look for.
 void PrintRatio(const char* label, const Sample& ratios)
 {
     double low = 0.0;
     double high = 0.0;
     ratios.MedianInterval(low, high);
-    printf("%-30s median of %d pair ratios %.3f, 95%% bootstrap interval %.3f to %.3f\n", label, ratios.Count(),
-           ratios.Median(), low, high);
+    printf("%s: median %.3f, 95%% interval [%.3f, %.3f]\n", label, ratios.Median(), low, high);
+}
+
+// Whether the interval of the own-work ratio settles the target.
+void PrintVerdict(const Sample& ownRatio)
+{
+    double low = 0.0;
+    double high = 0.0;
+    ownRatio.MedianInterval(low, high);
+    const char* verdict = high <= ownWorkTarget ? "met (the interval lies at or below it)"
+                          : low > ownWorkTarget ? "not met (the interval lies above it)"
+                                                : "not decided (the interval contains it)";
+    printf("target own work zvx/baseline at most %.2f: %s\n", ownWorkTarget, verdict);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    int pairs = 60;
+    int rounds = 40;
     int warmups = 2;
-    const char* paths[2] = {nullptr, nullptr};
+    const char* paths[3] = {nullptr, nullptr, nullptr};
     int pathCount = 0;
+    bool pathsOverflow = false;
     for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--pairs") == 0 && i + 1 < argc)
-            pairs = atoi(argv[++i]);
+        if (strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)
+            rounds = atoi(argv[++i]);
         else if (strcmp(argv[i], "--warmup") == 0 && i + 1 < argc)
             warmups = atoi(argv[++i]);
         else if (strcmp(argv[i], "--pause") == 0 && i + 1 < argc)
             pauseMs = static_cast<DWORD>(atoi(argv[++i]));
-        else if (pathCount < 2)
+        else if (pathCount < 3)
             paths[pathCount++] = argv[i];
+        else
+            pathsOverflow = true;
     }
-    if (pairs < 1 || pairs > Sample::capacity || warmups < 0 || pathCount == 1) {
-        fprintf(stderr, "usage: zvx-bench-startup [--pairs N] [--warmup N] [--pause ms] [program.exe baseline.exe]\n");
+    if (rounds < 1 || rounds > Sample::capacity || warmups < 0 || (pathCount != 0 && pathCount != 3) ||
+        pathsOverflow) {
+        fprintf(stderr, "usage: zvx-bench-startup [--rounds N] [--warmup N] [--pause ms] "
+                        "[program.exe baseline.exe floor.exe]\n");
         return 2;
     }
 
     char directory[MAX_PATH];
     char defaultProgram[MAX_PATH + 32];
     char defaultBaseline[MAX_PATH + 32];
+    char defaultFloor[MAX_PATH + 32];
     if (pathCount == 0) {
         const DWORD length = GetModuleFileNameA(nullptr, directory, MAX_PATH);
         if (length == 0 || length >= MAX_PATH)
@@ -195,48 +294,77 @@ int main(int argc, char** argv)
             *slash = '\0';
         snprintf(defaultProgram, sizeof defaultProgram, "%s\\..\\app\\zvx.exe", directory);
         snprintf(defaultBaseline, sizeof defaultBaseline, "%s\\zvx-baseline.exe", directory);
+        snprintf(defaultFloor, sizeof defaultFloor, "%s\\zvx-floor.exe", directory);
         paths[0] = defaultProgram;
         paths[1] = defaultBaseline;
+        paths[2] = defaultFloor;
     }
 
-    Tally program("start-up zvx.exe", paths[0]);
-    Tally baseline("start-up baseline", paths[1]);
-    Tally selfA("start-up zvx.exe, A/A first", paths[0]);
-    Tally selfB("start-up zvx.exe, A/A second", paths[0]);
+    Program zvxProgram("start-up zvx.exe", paths[0], true);
+    Program baselineProgram("start-up baseline", paths[1], true);
+    Program floorProgram("start-up floor", paths[2], false);
+    Program* const runOrder[slotCount] = {&baselineProgram, &zvxProgram, &baselineProgram, &zvxProgram, &zvxProgram, &floorProgram};
 
-    printf("start-up: %d warm-up runs of each, then %d rounds of a pair zvx/baseline and a pair zvx/zvx (A/A)\n",
-           warmups, pairs);
+    printf("start-up: %d warm-up runs of each, then %d rounds of six runs, B0 Z1 B2 Z3 Z4 F "
+           "(B baseline, Z zvx, F floor)\n",
+           warmups, rounds);
     Stopwatch total;
+    double ignored = 0.0;
     for (int i = 0; i < warmups; ++i) {
-        RunOnce(program, false);
-        RunOnce(baseline, false);
+        RunOnce(zvxProgram, false, ignored);
+        RunOnce(baselineProgram, false, ignored);
+        RunOnce(floorProgram, false, ignored);
     }
-    Sample ratios;
-    Sample selfRatios;
-    for (int i = 0; i < pairs; ++i) {
-        RunPair(program, baseline, i, ratios);
-        RunPair(selfA, selfB, i, selfRatios);
+    Stopwatch measured;
+    Figures figures;
+    unsigned int coinState = 0x2545F491u;
+    for (int round = 0; round < rounds; ++round) {
+        double time[slotCount] = {};
+        bool complete = true;
+        for (int slot = 0; slot < slotCount; ++slot)
+            complete = RunOnce(*runOrder[slot], slot != runB0, time[slot]) && complete;
+        const bool coin = TossCoin(coinState);
+        if (complete)
+            AddRound(figures, time, round, coin);
     }
+    const double measuredSeconds = measured.ElapsedMs() / 1000.0;
 
-    program.startup.Print(program.label);
-    baseline.startup.Print(baseline.label);
-    selfA.startup.Print(selfA.label);
-    selfB.startup.Print(selfB.label);
-    program.close.Print("close zvx.exe");
-    baseline.close.Print("close baseline");
-    PrintChecks(program);
-    PrintChecks(baseline);
-    PrintMemory(program);
-    PrintMemory(baseline);
-    PrintRatio("start-up zvx/baseline:", ratios);
-    PrintRatio("start-up zvx/zvx (A/A):", selfRatios);
-    if (baseline.startup.Median() > 0.0)
-        printf("%-30s ratio of the medians %.3f\n", "start-up zvx/baseline:",
-               program.startup.Median() / baseline.startup.Median());
-    printf("start-up: the runs took %.0f s\n", total.ElapsedMs() / 1000.0);
+    const int counted = figures.ownRatio.Count();
+    printf("rounds counted: %d of %d\n", counted, rounds);
+    figures.runs[runB0].Print("B0 baseline (after F, not counted)");
+    figures.runs[runZ1].Print("Z1 zvx.exe (after B0)");
+    figures.runs[runB2].Print("B2 baseline (after Z1)");
+    figures.runs[runZ3].Print("Z3 zvx.exe (after B2)");
+    figures.runs[runZ4].Print("Z4 zvx.exe (after Z3)");
+    figures.runs[runF].Print("F  floor (after Z4)");
+    figures.zvxOfCouple.Print("zvx.exe of the couple (Z1 or Z3)");
+    figures.zvxOwn.Print("own work zvx.exe");
+    figures.baselineOwn.Print("own work baseline");
+    zvxProgram.close.Print("close zvx.exe");
+    baselineProgram.close.Print("close baseline");
+    PrintChecks(zvxProgram);
+    PrintChecks(baselineProgram);
+    PrintChecks(floorProgram);
+    PrintMemory(zvxProgram);
+    PrintMemory(baselineProgram);
+    if (figures.ownAtOrBelowZero > 0)
+        printf("rounds where a program's own work came out at or below zero: %d\n", figures.ownAtOrBelowZero);
+    if (counted > 0) {
+        PrintRatio("start-up own work zvx/baseline", figures.ownRatio);
+        PrintRatio("start-up zvx/zvx (A/A)", figures.selfRatio);
+        PrintRatio("start-up whole process zvx/baseline", figures.wholeRatio);
+        PrintRatio("start-up zvx after baseline / zvx after zvx", figures.orderRatio);
+        if (figures.baselineOwn.Median() > 0.0 && figures.runs[runB2].Median() > 0.0)
+            printf("ratios of the medians: own work %.3f, whole process %.3f\n",
+                   figures.zvxOwn.Median() / figures.baselineOwn.Median(),
+                   figures.zvxOfCouple.Median() / figures.runs[runB2].Median());
+        PrintVerdict(figures.ownRatio);
+    }
+    printf("start-up: the runs took %.0f s, %.1f s per round after the warm-up\n", total.ElapsedMs() / 1000.0,
+           measuredSeconds / rounds);
 
-    const int failures = program.failures + baseline.failures + selfA.failures + selfB.failures;
-    if (failures > 0 || ratios.Count() == 0 || selfRatios.Count() == 0) {
+    const int failures = zvxProgram.failures + baselineProgram.failures + floorProgram.failures;
+    if (failures > 0 || counted == 0) {
         fprintf(stderr, "start-up: %d run(s) failed\n", failures);
         return 1;
     }
