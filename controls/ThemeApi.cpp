@@ -24,7 +24,7 @@ DrawThemeTextProc drawThemeText = nullptr;
 
 } // namespace
 
-BOOL ThemeApi::Bind()
+BOOL ThemeApi::IsAvailable()
 {
     const LONG known = InterlockedCompareExchange(&bindState, notTried, notTried);
     if (known != notTried)
@@ -45,23 +45,23 @@ BOOL ThemeApi::Bind()
 
 HTHEME ThemeApi::OpenThemeData(HWND window, LPCWSTR classList)
 {
-    return Bind() ? openThemeData(window, classList) : nullptr;
+    return IsAvailable() ? openThemeData(window, classList) : nullptr;
 }
 
 HRESULT ThemeApi::CloseThemeData(HTHEME theme)
 {
-    return Bind() ? closeThemeData(theme) : E_NOTIMPL;
+    return IsAvailable() ? closeThemeData(theme) : E_NOTIMPL;
 }
 
 HRESULT ThemeApi::DrawThemeBackground(HTHEME theme, HDC dc, int partId, int stateId,
                                       const RECT* rect, const RECT* clipRect)
 {
-    return Bind() ? drawThemeBackground(theme, dc, partId, stateId, rect, clipRect) : E_NOTIMPL;
+    return IsAvailable() ? drawThemeBackground(theme, dc, partId, stateId, rect, clipRect) : E_NOTIMPL;
 }
 
 HRESULT ThemeApi::DrawThemeText(HTHEME theme, HDC dc, int partId, int stateId, LPCWSTR text,
                                 int charCount, DWORD textFlags, DWORD textFlags2, const RECT* rect)
 {
-    return Bind() ? drawThemeText(theme, dc, partId, stateId, text, charCount, textFlags, textFlags2, rect)
+    return IsAvailable() ? drawThemeText(theme, dc, partId, stateId, text, charCount, textFlags, textFlags2, rect)
                   : E_NOTIMPL;
 }

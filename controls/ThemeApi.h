@@ -10,8 +10,9 @@
 class ThemeApi {
 public:
     // Whether the visual-styles library loads, from the system folder only,
-    // with all four calls: the process's one answer, found once.
-    static BOOL IsAvailable() { return Bind(); }
+    // with all four calls: the process's one answer, found once, under the
+    // static-data lock, when first asked (by a call below or directly).
+    static BOOL IsAvailable();
 
     static HTHEME OpenThemeData(HWND window, LPCWSTR classList);
     static HRESULT CloseThemeData(HTHEME theme);
@@ -19,9 +20,4 @@ public:
                                        const RECT* rect, const RECT* clipRect);
     static HRESULT DrawThemeText(HTHEME theme, HDC dc, int partId, int stateId, LPCWSTR text,
                                  int charCount, DWORD textFlags, DWORD textFlags2, const RECT* rect);
-
-private:
-    // TRUE once the library was loaded and all four entry points found; tried
-    // once per process, under the static-data lock.
-    static BOOL Bind();
 };

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/GdiScope.h"
 #include "controls/HyperlinkLabel.h"
 #include "controls/LinkColors.h"
 #include "controls/TaggedText.h"
@@ -172,15 +173,16 @@ RECT MeasuredLink(HWND window, const char* text, bool tagged)
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
     if (font == nullptr)
         font = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, font);
     const std::string before = tagged ? "Visit our " : "";
     const std::string link = tagged ? "web site" : text;
     SIZE beforeSize = {};
     SIZE linkSize = {};
-    ::GetTextExtentPoint32A(dc, before.c_str(), static_cast<int>(before.size()), &beforeSize);
-    ::GetTextExtentPoint32A(dc, link.c_str(), static_cast<int>(link.size()), &linkSize);
-    ::SelectObject(dc, previous);
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    {
+        const SelectedObject selected(dc, font);
+        ::GetTextExtentPoint32A(dc, before.c_str(), static_cast<int>(before.size()), &beforeSize);
+        ::GetTextExtentPoint32A(dc, link.c_str(), static_cast<int>(link.size()), &linkSize);
+    }
     ::DeleteDC(dc);
     RECT client;
     ::GetClientRect(window, &client);
