@@ -23,7 +23,7 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     // The parent of this popup is its owner, the main dialog.
     CenterWindow(GetParent());
 
-    scaling.Attach(hWnd);
+    scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_ABOUT_BANNER));
     LoadBanner();
 

@@ -66,7 +66,7 @@ BOOL DomainBrowserDialog::OnIdle()
 
 LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
-    scaling.Attach(hWnd);
+    scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_MAIN_BANNER));
 
     // No owner and no parent: centred in the work area.

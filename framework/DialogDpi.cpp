@@ -59,7 +59,7 @@ HFONT DialogDpi::GetControlFont() const
     return font != nullptr ? font : reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
 }
 
-void DialogDpi::Attach(HWND window)
+void DialogDpi::Attach(HWND window, int widthAt100)
 {
     dialog = window;
     DpiApi::DisableDialogScaling(window);
@@ -73,17 +73,9 @@ void DialogDpi::Attach(HWND window)
     if (units.cx <= 0 || units.cy <= 0)
         return;
     baseUnits = units;
-    baseWidthAt100 = units.cx;
+    baseWidthAt100 = dpi == dpiAt100 || widthAt100 <= 0 ? units.cx : widthAt100;
     pointSize = ::MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, pointsPerInch,
                          static_cast<int>(dpi));
-    if (dpi == dpiAt100)
-        return;
-    if (HFONT at100 = MakeFont(logFont, pointSize, dpiAt100)) {
-        const SIZE unitsAt100 = BaseUnits(at100);
-        if (unitsAt100.cx > 0)
-            baseWidthAt100 = unitsAt100.cx;
-        ::DeleteObject(at100);
-    }
 }
 
 BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)

@@ -7,6 +7,11 @@
 // Dialog templates
 #define IDD_ABOUT                100
 #define IDD_DOMAIN_BROWSER       129
+// Their font, 8-point MS Sans Serif, is 6 pixels wide per horizontal dialog
+// base unit at 100% (96 DPI): what the dialogs' growth at other scales is
+// measured against. Fonts come in other sizes for other DPIs, so that the
+// width at 96 DPI cannot be measured there.
+#define DIALOG_BASE_WIDTH_AT_100 6
 
 // Icon group, accelerator table and string (the last two are never loaded)
 #define IDI_APP                  128
