@@ -1,5 +1,6 @@
 #include "app/AboutDialog.h"
 
+#include "framework/DpiApi.h"
 #include "framework/String.h"
 #include "res/AppLinks.h"
 
@@ -9,6 +10,7 @@ BOOL AboutDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
     using Map = MessageMap<AboutDialog>;
     static constexpr Map::Entry entries[] = {
         Map::Message(WM_INITDIALOG, &AboutDialog::OnInitDialog),
+        Map::Message(WM_DPICHANGED_MESSAGE, &AboutDialog::OnDpiChanged),
         // Enter gives IDOK (the box has no push button), Esc and the close box IDCANCEL.
         Map::CommandId(IDOK, &AboutDialog::OnClose),
         Map::CommandId(IDCANCEL, &AboutDialog::OnClose),
@@ -21,9 +23,9 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     // The parent of this popup is its owner, the main dialog.
     CenterWindow(GetParent());
 
+    scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_ABOUT_BANNER));
-    banner.LoadFromResource(MAKEINTRESOURCEA(IDR_BANNER_ABOUT), "JPEG");
-    banner.RenderPicture();
+    LoadBanner();
 
     webLink.SubclassWindow(GetDlgItem(IDC_ABOUT_WEB_LINK));
     webLink.SetLinkText(AppLinks::webAddress);
@@ -39,6 +41,23 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     target += address;
     mailLink.SetLinkTarget(target);
     return TRUE;
+}
+
+LRESULT AboutDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    scaling.Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    LoadBanner();
+    webLink.FollowFont();
+    mailLink.FollowFont();
+    return 0;
+}
+
+void AboutDialog::LoadBanner()
+{
+    // The load releases what the one before made.
+    banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_ABOUT), MAKEINTRESOURCEA(IDR_BANNER_ABOUT_2X), RT_JPEG,
+                      scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
+    banner.RenderPicture();
 }
 
 LRESULT AboutDialog::OnClose(WORD, WORD id, HWND, BOOL&)

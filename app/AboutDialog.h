@@ -4,6 +4,7 @@
 
 #include "controls/HyperlinkLabel.h"
 #include "controls/PictureBanner.h"
+#include "framework/DialogDpi.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageMap.h"
 #include "res/resource.h"
@@ -25,8 +26,11 @@ private:
     friend struct MessageMap<AboutDialog>;
 
     LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnClose(WORD code, WORD id, HWND control, BOOL& handled);
+    void LoadBanner();
 
+    DialogDpi scaling;
     PictureBanner banner;
     HyperlinkLabel webLink{0};
     HyperlinkLabel mailLink{0};

@@ -7,10 +7,16 @@
 #include "catalogue/SelectionMirror.h"
 #include "controls/ShellApi.h"
 #include "framework/AppModule.h"
+#include "framework/DpiApi.h"
 
 namespace {
 
 const COLORREF maskColour = RGB(255, 0, 255);
+
+// Each button's icon at the sizes of IconButton::iconSizes.
+constexpr UINT aboutBitmaps[IconButton::iconSizeCount] = {IDB_ABOUT, IDB_ABOUT_20, IDB_ABOUT_24, IDB_ABOUT_32};
+constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
+constexpr UINT visitBitmaps[IconButton::iconSizeCount] = {IDB_VISIT, IDB_VISIT_20, IDB_VISIT_24, IDB_VISIT_32};
 
 void DestroyOwnedIcon(HICON& icon)
 {
@@ -33,6 +39,7 @@ BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM
     using Map = MessageMap<DomainBrowserDialog>;
     static constexpr Map::Entry entries[] = {
         Map::Message(WM_INITDIALOG, &DomainBrowserDialog::OnInitDialog),
+        Map::Message(WM_DPICHANGED_MESSAGE, &DomainBrowserDialog::OnDpiChanged),
         Map::CommandId(ID_APP_ABOUT, &DomainBrowserDialog::OnAbout),
         Map::CommandId(IDOK, &DomainBrowserDialog::OnOk),
         Map::CommandId(IDCANCEL, &DomainBrowserDialog::OnCancel),
@@ -59,9 +66,8 @@ BOOL DomainBrowserDialog::OnIdle()
 
 LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
+    scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_MAIN_BANNER));
-    banner.LoadFromResource(MAKEINTRESOURCEA(IDR_BANNER_MAIN), "JPEG");
-    banner.RenderPicture();
 
     // No owner and no parent: centred in the work area.
     CenterWindow();
@@ -76,11 +82,9 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     SyncSelection(false);
 
     aboutButton.SubclassWindow(GetDlgItem(ID_APP_ABOUT));
-    aboutButton.LoadImages(IDB_ABOUT, maskColour);
     exitButton.SubclassWindow(GetDlgItem(IDCANCEL));
-    exitButton.LoadImages(IDB_EXIT, maskColour);
     visitButton.SubclassWindow(GetDlgItem(IDC_VISIT));
-    visitButton.LoadImages(IDB_VISIT, maskColour);
+    LoadPictures();
 
     if (MessageLoop* loop = appModule.GetMessageLoop(::GetCurrentThreadId())) {
         loop->AddMessageFilter(this);
@@ -88,6 +92,28 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     }
     // The dialog manager puts the focus on the first tab stop, "Exit".
     return TRUE;
+}
+
+LRESULT DomainBrowserDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    scaling.Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    LoadPictures();
+    return 0;
+}
+
+void DomainBrowserDialog::LoadPictures()
+{
+    // Each load releases what the one before made.
+    banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_MAIN), MAKEINTRESOURCEA(IDR_BANNER_MAIN_2X), RT_JPEG,
+                      scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
+    banner.RenderPicture();
+    aboutButton.LoadImages(aboutBitmaps, maskColour, scaling.GetDpi());
+    exitButton.LoadImages(exitBitmaps, maskColour, scaling.GetDpi());
+    visitButton.LoadImages(visitBitmaps, maskColour, scaling.GetDpi());
+    // Drawn with the icons they had: the icons changed after the last paint.
+    aboutButton.InvalidateRect(nullptr, TRUE);
+    exitButton.InvalidateRect(nullptr, TRUE);
+    visitButton.InvalidateRect(nullptr, TRUE);
 }
 
 void DomainBrowserDialog::LoadIcons()

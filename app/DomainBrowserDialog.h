@@ -7,6 +7,7 @@
 #include "catalogue/VisitState.h"
 #include "controls/IconButton.h"
 #include "controls/PictureBanner.h"
+#include "framework/DialogDpi.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageMap.h"
 #include "framework/String.h"
@@ -38,6 +39,7 @@ private:
     friend struct MessageMap<DomainBrowserDialog>;
 
     LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnAbout(WORD code, WORD id, HWND control, BOOL& handled);
     LRESULT OnOk(WORD code, WORD id, HWND control, BOOL& handled);
     LRESULT OnCancel(WORD code, WORD id, HWND control, BOOL& handled);
@@ -46,11 +48,14 @@ private:
     LRESULT OnDblClkCommand(WORD code, WORD id, HWND control, BOOL& handled);
 
     void LoadIcons();
+    // The banner and the button icons for the dialog's DPI and scale.
+    void LoadPictures();
     void FillLists();
     void SyncSelection(bool fromDescriptions);
     void CloseDialog(int exitCode);
     void VisitRegistrar();
 
+    DialogDpi scaling;
     HWND codeList = nullptr;         // borrowed: a child of the dialog
     HWND descriptionList = nullptr;  // borrowed: a child of the dialog
     int domainCount = 0;

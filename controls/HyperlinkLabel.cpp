@@ -132,17 +132,7 @@ void HyperlinkLabel::Initialize()
         normalFont = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
         if (normalFont == nullptr)
             normalFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-        if (normalFont != nullptr && linkFont == nullptr) {
-            LOGFONTA font = {};
-            ::GetObjectA(normalFont, sizeof font, &font);
-            if ((linkStyle & LINK_TAGGEDBOLD) == LINK_TAGGEDBOLD)
-                font.lfWeight = FW_BOLD;
-            else if (!(linkStyle & LINK_PLAIN))
-                font.lfUnderline = TRUE;
-            linkFont = ::CreateFontIndirectA(&font);
-            if (linkFont != nullptr)
-                flags |= ownsLinkFontFlag;
-        }
+        MakeLinkFont();
         // Before the text is set below: on a visible static, setting it
         // paints at once, and that paint must already have the user's colours.
         ReadLinkColors(linkColor, visitedColor);
@@ -174,6 +164,33 @@ void HyperlinkLabel::Initialize()
     // would have repainted it.
     if (flags & paintTextFlag)
         InvalidateRect(nullptr, TRUE);
+}
+
+void HyperlinkLabel::MakeLinkFont()
+{
+    if (normalFont == nullptr || linkFont != nullptr)
+        return;
+    LOGFONTA font = {};
+    ::GetObjectA(normalFont, sizeof font, &font);
+    if ((linkStyle & LINK_TAGGEDBOLD) == LINK_TAGGEDBOLD)
+        font.lfWeight = FW_BOLD;
+    else if (!(linkStyle & LINK_PLAIN))
+        font.lfUnderline = TRUE;
+    linkFont = ::CreateFontIndirectA(&font);
+    if (linkFont != nullptr)
+        flags |= ownsLinkFontFlag;
+}
+
+void HyperlinkLabel::FollowFont()
+{
+    if (!(flags & paintTextFlag))
+        return;
+    // The old link font goes before the new one is made; one that cannot be
+    // released stays in use.
+    ReleaseLinkFont();
+    MakeLinkFont();
+    MeasureLink();
+    InvalidateRect(nullptr, TRUE);
 }
 
 bool HyperlinkLabel::SetLinkText(const char* text)

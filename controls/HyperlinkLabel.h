@@ -38,6 +38,11 @@ public:
     bool SetLinkText(const char* text);
     bool SetLinkTarget(const char* target);
 
+    // After the control's font was replaced for a new DPI (WM_SETFONT, which
+    // alone keeps the link font and place): the link font is made anew from
+    // the control's font, and the link measured again, tooltip included.
+    void FollowFont();
+
     // The click: notify or command the parent, or open the target with the
     // shell and mark the link visited. false when the shell refused the target
     // or there is none.
@@ -58,6 +63,7 @@ private:
     enum Flags : BYTE { paintTextFlag = 1, visitedFlag = 2, hoverFlag = 4, ownsLinkFontFlag = 8 };
 
     void Initialize();
+    void MakeLinkFont();
     bool MeasureLink();
     RECT MeasureTaggedLink(HDC dc, const RECT& client) const;
     // The tool of this link (id 1), rectangle and text not filled in.

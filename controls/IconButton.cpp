@@ -12,9 +12,12 @@ namespace {
 
 // The caption buffer: at most 99 characters are drawn.
 constexpr int captionSize = 100;
-// Icon and text placement for a button with a caption.
+// Icon and text placement for a button with a caption, for a 16-pixel icon;
+// they grow with the icon.
 constexpr int iconLeft = 6;
 constexpr int textLeft = 20;
+constexpr int baseIconSize = 16;
+constexpr UINT baseDpi = 96;
 
 constexpr DWORD buttonTypeBits = 0x400F; // BS_NOTIFY | BS_TYPEMASK
 
@@ -153,7 +156,25 @@ BOOL IconButton::IsStyledScheme()
 
 void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
 {
+    LoadImagesAt(bitmapId, maskColour, baseIconSize);
+}
+
+void IconButton::LoadImages(const UINT (&bitmapIds)[iconSizeCount], COLORREF maskColour, UINT dpi)
+{
+    const int wanted = MulDiv(baseIconSize, static_cast<int>(dpi), static_cast<int>(baseDpi));
+    int chosen = 0;
+    for (int i = 1; i < iconSizeCount; ++i)
+        if (iconSizes[i] <= wanted)
+            chosen = i;
+    LoadImagesAt(bitmapIds[chosen], maskColour, iconSizes[chosen]);
+    if (iconWidth == 0 && chosen != 0)
+        LoadImagesAt(bitmapIds[0], maskColour, iconSizes[0]);
+}
+
+void IconButton::LoadImagesAt(UINT bitmapId, COLORREF maskColour, int size)
+{
     ReleaseImages();
+    iconSize = size;
     sourceBitmap = LoadBitmapA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId));
     BITMAP info = {};
     int width = 0;
@@ -249,10 +270,10 @@ POINT IconButton::GetIconPosition(BOOL hasCaption, const RECT& item, RECT& text,
 {
     POINT position;
     if (hasCaption) {
-        position.x = iconLeft;
+        position.x = MulDiv(iconLeft, iconSize, baseIconSize);
         position.y = item.top + (item.bottom - item.top - iconHeight) / 2;
         text.right = text.right - text.left;
-        text.left = textLeft;
+        text.left = MulDiv(textLeft, iconSize, baseIconSize);
     } else {
         position.x = (text.right - text.left - iconWidth) / 2;
         position.y = (text.bottom - text.top - iconHeight) / 2;

@@ -24,10 +24,21 @@ public:
     // (themed or classic) is chosen here, once.
     BOOL SubclassWindow(HWND window);
 
+    // The icon sizes a button has pictures for: 16 pixels at 100%, 125%,
+    // 150% and 200% display scaling.
+    static constexpr int iconSizeCount = 4;
+    static constexpr int iconSizes[iconSizeCount] = {16, 20, 24, 32};
+
     // Builds the hot, normal and disabled icons from one bitmap resource whose
-    // pixels of maskColour are transparent. A bitmap that cannot be loaded
-    // leaves the button without icon.
+    // pixels of maskColour are transparent, for a 16-pixel icon. A bitmap that
+    // cannot be loaded leaves the button without icon.
     void LoadImages(UINT bitmapId, COLORREF maskColour);
+    // The same from the bitmap made for dpi: bitmapIds hold one picture per
+    // size of iconSizes, in that order, and the largest size not beyond 16
+    // pixels at that DPI is taken; the icon's and the caption's offsets grow
+    // with it. A bitmap of that size that cannot be loaded gives the 16-pixel
+    // one. Called again (a new DPI), it releases what it made before.
+    void LoadImages(const UINT (&bitmapIds)[iconSizeCount], COLORREF maskColour, UINT dpi);
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
@@ -51,6 +62,7 @@ private:
     LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
+    void LoadImagesAt(UINT bitmapId, COLORREF maskColour, int size);
     void InitAppearance();
     void RedrawIfThemed();
     void ReleaseImages();
@@ -68,6 +80,7 @@ private:
     BOOL themed = FALSE;                 // fixed when attached
     int iconWidth = 0;
     int iconHeight = 0;
+    int iconSize = 16;                   // the size the offsets are made for
     BOOL hover = FALSE;                  // from the first mouse move until the mouse leaves
     HIMAGELIST hotImages = nullptr;      // owned; the bitmap as stored
     HIMAGELIST disabledImages = nullptr; // owned; grey, drawn over the icon of a disabled button

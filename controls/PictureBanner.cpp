@@ -1,6 +1,9 @@
 #include "controls/PictureBanner.h"
 
+#include <new>
+
 #include "controls/GdiScope.h"
+#include "controls/ScalePixels.h"
 #include "framework/AppModule.h"
 #include "framework/MessageMap.h"
 
@@ -8,6 +11,14 @@ namespace {
 
 // HIMETRIC units (hundredths of a millimetre) in an inch.
 constexpr int himetricPerInch = 2540;
+
+// A top-down 32-bit DIB of width x height: rows in Pixel order.
+BITMAPINFO TopDownInfo(LONG width, LONG height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
 
 } // namespace
 
@@ -85,10 +96,27 @@ BOOL PictureBanner::LoadFromGlobal(HGLOBAL block, LONG byteCount)
     picture->get_Height(&height);
     {
         WindowDC screen(hWnd);
-        pictureWidth = MulDiv(width, GetDeviceCaps(screen, LOGPIXELSX), himetricPerInch);
-        pictureHeight = MulDiv(height, GetDeviceCaps(screen, LOGPIXELSY), himetricPerInch);
+        sourceWidth = MulDiv(width, GetDeviceCaps(screen, LOGPIXELSX), himetricPerInch);
+        sourceHeight = MulDiv(height, GetDeviceCaps(screen, LOGPIXELSY), himetricPerInch);
     }
+    pictureWidth = MulDiv(sourceWidth, scaleNumerator, scaleDenominator);
+    pictureHeight = MulDiv(sourceHeight, scaleNumerator, scaleDenominator);
     return CreateSurface(pictureWidth, pictureHeight);
+}
+
+BOOL PictureBanner::LoadScaled(LPCSTR name, LPCSTR doubleName, LPCSTR type, int numerator, int denominator)
+{
+    if (numerator <= 0 || denominator <= 0)
+        numerator = denominator = 1;
+    if (numerator > denominator && doubleName != nullptr) {
+        scaleNumerator = numerator;
+        scaleDenominator = 2 * denominator;
+        if (LoadFromResource(doubleName, type))
+            return TRUE;
+    }
+    scaleNumerator = numerator;
+    scaleDenominator = denominator;
+    return LoadFromResource(name, type);
 }
 
 BOOL PictureBanner::CreateSurface(int width, int height)
@@ -126,10 +154,46 @@ BOOL PictureBanner::RenderPicture()
     picture->get_Height(&height);
     // HIMETRIC runs upwards: the source starts at the bottom edge with a
     // negative height so that the picture comes out upright.
-    if (FAILED(picture->Render(surfaceDC, 0, 0, pictureWidth, pictureHeight, 0, height, width, -height, nullptr)))
+    if (pictureWidth == sourceWidth && pictureHeight == sourceHeight) {
+        if (FAILED(picture->Render(surfaceDC, 0, 0, pictureWidth, pictureHeight, 0, height, width, -height, nullptr)))
+            return FALSE;
+    } else if (!RenderResized(width, height)) {
         return FALSE;
+    }
     InvalidateRect(nullptr, FALSE);
     return TRUE;
+}
+
+BOOL PictureBanner::RenderResized(OLE_XSIZE_HIMETRIC width, OLE_YSIZE_HIMETRIC height)
+{
+    // The picture's own stretching picks pixels; the area filter averages them.
+    size_t count = 0;
+    if (!CountPixels(pictureWidth, pictureHeight, count))
+        return FALSE;
+    const BITMAPINFO sourceInfo = TopDownInfo(sourceWidth, sourceHeight);
+    void* sourceBits = nullptr;
+    HBITMAP drawn = CreateDIBSection(surfaceDC, &sourceInfo, DIB_RGB_COLORS, &sourceBits, nullptr, 0);
+    if (drawn == nullptr)
+        return FALSE;
+    BOOL done = FALSE;
+    if (HDC memory = CreateCompatibleDC(surfaceDC)) {
+        {
+            SelectedObject selected(memory, drawn);
+            Pixel* resized = nullptr;
+            if (SUCCEEDED(picture->Render(memory, 0, 0, sourceWidth, sourceHeight, 0, height, width, -height, nullptr))
+                && GdiFlush() && (resized = new (std::nothrow) Pixel[count]) != nullptr
+                && ScalePixels(static_cast<const Pixel*>(sourceBits), sourceWidth, sourceHeight, resized, pictureWidth,
+                               pictureHeight)) {
+                const BITMAPINFO info = TopDownInfo(pictureWidth, pictureHeight);
+                done = SetDIBitsToDevice(surfaceDC, 0, 0, pictureWidth, pictureHeight, 0, 0, 0, pictureHeight, resized,
+                                         &info, DIB_RGB_COLORS) != 0;
+            }
+            delete[] resized;
+        }
+        DeleteDC(memory);
+    }
+    DeleteObject(drawn);
+    return done;
 }
 
 void PictureBanner::Clear()
@@ -148,6 +212,8 @@ void PictureBanner::Clear()
     }
     pictureWidth = 0;
     pictureHeight = 0;
+    sourceWidth = 0;
+    sourceHeight = 0;
     surfaceReady = FALSE;
 }
 

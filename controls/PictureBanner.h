@@ -7,9 +7,9 @@
 #include "framework/WindowImpl.h"
 
 // Turns a static control into a picture: decodes an encoded image (a JPEG
-// resource) once, resizes the control to the picture's size in screen pixels,
-// keeps the picture drawn in an off-screen bitmap and copies that bitmap to
-// the control on every paint.
+// resource) once, resizes the control to the picture's size in screen pixels
+// (times the banner's scale), keeps the picture drawn in an off-screen bitmap
+// and copies that bitmap to the control on every paint.
 //
 // Owns the picture reference, the memory DC and the bitmap selected into it;
 // the control belongs to the dialog.
@@ -24,8 +24,15 @@ public:
     BOOL LoadFromResource(LPCSTR name, LPCSTR type);
     // Decodes byteCount bytes of an encoded image held in block, replacing
     // whatever the banner showed: after a failure the banner is empty. The
-    // caller keeps the block.
+    // banner takes the picture's size times the scale of the last LoadScaled
+    // (1/1 before). The caller keeps the block.
     BOOL LoadFromGlobal(HGLOBAL block, LONG byteCount);
+    // Shows the picture name at numerator / denominator of its size, drawn
+    // from the smallest source at least that large: name itself up to its own
+    // size (1/1 shows its very pixels), beyond that doubleName, the same
+    // picture at twice the size, shrunk with an area filter. Without a double
+    // (NULL, or missing) name is enlarged.
+    BOOL LoadScaled(LPCSTR name, LPCSTR doubleName, LPCSTR type, int numerator, int denominator);
     // Resizes the control to width x height (kept even if a later step fails)
     // and makes the off-screen surface, filled with the menu colour.
     BOOL CreateSurface(int width, int height);
@@ -44,10 +51,16 @@ public:
 
 private:
     LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // Draws the picture at its own size and resizes its pixels into the surface.
+    BOOL RenderResized(OLE_XSIZE_HIMETRIC width, OLE_YSIZE_HIMETRIC height);
 
     IPicture* picture = nullptr;       // one reference owned; NULL while nothing is loaded
-    LONG pictureWidth = 0;             // screen pixels
+    LONG pictureWidth = 0;             // screen pixels, as the banner shows it
     LONG pictureHeight = 0;
+    LONG sourceWidth = 0;              // screen pixels, as decoded
+    LONG sourceHeight = 0;
+    int scaleNumerator = 1;            // banner size over decoded size
+    int scaleDenominator = 1;
     HDC surfaceDC = nullptr;           // owned memory DC
     HBITMAP surfaceBitmap = nullptr;   // owned, selected into surfaceDC
     HGDIOBJ previousBitmap = nullptr;  // borrowed: the DC's own bitmap, selected back before deleting it

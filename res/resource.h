@@ -7,21 +7,40 @@
 // Dialog templates
 #define IDD_ABOUT                100
 #define IDD_DOMAIN_BROWSER       129
+// Their font, 8-point MS Sans Serif, is 6 pixels wide per horizontal dialog
+// base unit at 100% (96 DPI): what the dialogs' growth at other scales is
+// measured against. Fonts come in other sizes for other DPIs, so that the
+// width at 96 DPI cannot be measured there.
+#define DIALOG_BASE_WIDTH_AT_100 6
 
 // Icon group, accelerator table and string (the last two are never loaded)
 #define IDI_APP                  128
 #define IDR_ACCELERATORS         128
 #define IDS_APP_NAME             128
 
-// Button bitmaps: 16 x 16, 24 bits, RGB(255, 0, 255) is the transparent key
+// Button bitmaps: 24 bits, RGB(255, 0, 255) is the transparent key. 16 x 16
+// under these ids; each drawn anew at 20, 24 and 32 pixels for 125%, 150%
+// and 200% display scaling.
 #define IDB_EXIT                 204
 #define IDB_ABOUT                206
 #define IDB_VISIT                207
+#define IDB_EXIT_20              304
+#define IDB_ABOUT_20             306
+#define IDB_VISIT_20             307
+#define IDB_EXIT_24              404
+#define IDB_ABOUT_24             406
+#define IDB_VISIT_24             407
+#define IDB_EXIT_32              504
+#define IDB_ABOUT_32             506
+#define IDB_VISIT_32             507
 
 // Banners, stored as resources of the custom type "JPEG". The resource
 // compiler takes a custom type only as a bare name, C++ only as a string.
 #define IDR_BANNER_MAIN          201
 #define IDR_BANNER_ABOUT         208
+// The same banners at twice the size, for display scaling above 100%
+#define IDR_BANNER_MAIN_2X       211
+#define IDR_BANNER_ABOUT_2X      218
 #ifdef RC_INVOKED
 #define RT_JPEG                  JPEG
 #else

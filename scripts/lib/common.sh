@@ -259,7 +259,8 @@ zvx_make_base_prefix() {
 #   desktop  - the prefix scripts/run starts the program in: Wine's defaults
 #   bench    - as classic, for scripts/bench alone, so that benchmarks and test
 #              runs never share (or stop) each other's wineserver
-#   screens-classic, screens-styled - as classic and styled, for scripts/screenshots
+#   screens-classic, screens-styled, screens-scale150 - as classic, styled and
+#              scale150, for scripts/screenshots
 #   scale125, scale150, scale200 - as classic, at 125%, 150% and 200% display
 #              scaling (LogPixels 120, 144, 192), with the same fonts
 # The test prefixes hand web and mail addresses to tests/support/shell-log
@@ -292,10 +293,10 @@ zvx_make_prefix() {
       hostile) ;;
       styled|screens-styled)
         wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f ;;
-      scale125|scale150|scale200)
+      scale125|scale150|scale200|screens-scale150)
         # The scale of programs started afterwards; the server writes it out
         # when it ends, below.
-        local dpi=$(( ${look#scale} * 96 / 100 ))
+        local dpi=$(( ${look##*scale} * 96 / 100 ))
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
         wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f ;;
       unstyled)

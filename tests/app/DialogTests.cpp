@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "RunningDialog.h"
 #include "catalogue/DomainTable.h"
+#include "framework/DpiApi.h"
 #include "framework/Reflection.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
@@ -118,6 +121,119 @@ bool ShowsColour(HWND control, COLORREF colour)
 
 const COLORREF unvisited = RGB(0, 0, 255);
 const COLORREF visited = RGB(128, 0, 128);
+
+// A banner's width over its dialog's client width, and its width over its
+// height, as they are at 100%, where the scale case holds them to the pixel.
+struct BannerShape { int id; double share, aspect; };
+const BannerShape mainBanner = {IDC_MAIN_BANNER, 370.0 / 369, 370.0 / 60};
+const BannerShape aboutBanner = {IDC_ABOUT_BANNER, 398.0 / 389, 398.0 / 53};
+
+// The icon size each display scale asks for: 100%, 125%, 150%, 200%.
+int IconSizeFor(UINT dpi)
+{
+    const std::pair<UINT, int> sizes[] = {{96, 16}, {120, 20}, {144, 24}, {192, 32}};
+    for (const auto& size : sizes)
+        if (size.first == dpi)
+            return size.second;
+    FAIL("no icon size known for ", dpi, " DPI");
+    return 0;
+}
+
+int Brightness(COLORREF colour)
+{
+    return GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
+}
+
+// The banner keeps its share of the dialog and its aspect, and on the screen
+// its picture reaches the control's bottom edge: the light rule of the
+// picture's last row, under the dark blue of its body.
+void CheckBanner(HWND dialog, const BannerShape& expected, double tolerance)
+{
+    HWND banner = GetDlgItem(dialog, expected.id);
+    RECT client, shown;
+    GetClientRect(dialog, &client);
+    GetClientRect(banner, &shown);
+    REQUIRE(shown.bottom > 4);
+    MESSAGE("banner ", expected.id, ": ", shown.right, " x ", shown.bottom, " in a client ", client.right,
+            " wide: share ", double(shown.right) / client.right, ", aspect ", double(shown.right) / shown.bottom);
+    CHECK(double(shown.right) / client.right == doctest::Approx(expected.share).epsilon(tolerance));
+    CHECK(double(shown.right) / shown.bottom == doctest::Approx(expected.aspect).epsilon(tolerance));
+    UpdateWindow(banner);
+    const testing::ScreenPixels pixels(banner);
+    const int visible = std::min(shown.right, client.right);
+    int lighter = 0;
+    for (int x = 0; x < visible; ++x)
+        lighter += Brightness(pixels.At(x, shown.bottom - 1)) > Brightness(pixels.At(x, shown.bottom - 4)) + 60;
+    CHECK(lighter > visible * 9 / 10);
+    const COLORREF body = pixels.At(visible - 2, shown.bottom / 2);
+    CHECK(GetBValue(body) > GetRValue(body) + 40);
+}
+
+// The Exit icon's red disc on the screen.
+RECT ExitDisc(HWND button)
+{
+    UpdateWindow(button);
+    const testing::ScreenPixels pixels(button);
+    RECT client;
+    GetClientRect(button, &client);
+    RECT disc = {client.right, client.bottom, 0, 0};
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            const COLORREF c = pixels.At(x, y);
+            if (GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60)
+                disc = {std::min(disc.left, LONG(x)), std::min(disc.top, LONG(y)), std::max(disc.right, LONG(x + 1)),
+                        std::max(disc.bottom, LONG(y + 1))};
+        }
+    return disc;
+}
+
+// The Exit icon is iconSize pixels large, its disc 14/16 of that, and the
+// key colour around the disc shows the button's face: no magenta, and none of
+// the black that masking leaves in the key's place.
+void CheckExitIcon(HWND button, int iconSize)
+{
+    RECT disc = ExitDisc(button);
+    MESSAGE("Exit icon's disc: ", disc.right - disc.left, " x ", disc.bottom - disc.top, " pixels");
+    CHECK(std::abs((disc.right - disc.left) - 14.0 * iconSize / 16) <= 1.5);
+    InflateRect(&disc, 1, 1);
+    const testing::ScreenPixels pixels(button);
+    int keyed = 0;
+    for (int y = disc.top; y < disc.bottom; ++y)
+        for (int x = disc.left; x < disc.right; ++x) {
+            const COLORREF c = pixels.At(x, y);
+            keyed += (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) > 200) || Brightness(c) < 120;
+        }
+    CHECK(keyed == 0);
+}
+
+// The caption right of the icon stays inside the face, on one line.
+void CheckCaptionFits(HWND button, int iconSize)
+{
+    CAPTURE(Text(button));
+    UpdateWindow(button);
+    const testing::ScreenPixels pixels(button);
+    RECT client;
+    GetClientRect(button, &client);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // Right of where the icon ends (22/16 of its size), inside the frame and the focus rectangle.
+    const RECT area = {MulDiv(24, iconSize, 16), 5, client.right - 5, client.bottom - 5};
+    RECT ink = {area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (pixels.At(x, y) != face)
+                ink = {std::min(ink.left, LONG(x)), std::min(ink.top, LONG(y)), std::max(ink.right, LONG(x + 1)),
+                       std::max(ink.bottom, LONG(y + 1))};
+    REQUIRE(ink.right > ink.left);
+    CHECK(ink.left > area.left);
+    CHECK(ink.right < area.right);
+    TEXTMETRICA metrics = {};
+    HDC dc = GetDC(button);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)));
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(button, dc);
+    CHECK(ink.bottom - ink.top <= metrics.tmHeight + 1);
+}
 
 } // namespace
 
@@ -282,4 +398,108 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
     // Not even an empty address went to the shell for bj.
     CHECK(calls.Files() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+}
+
+// Run in the prefix of each display scale (app_scale125 and on) as well as at 100%.
+TEST_CASE("at the display scaling of the desktop: banners, icons, captions and links in proportion")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    const UINT dpi = DpiApi::GetDpiForWindow(running.Window());
+    MESSAGE("the dialog's DPI: ", dpi);
+    const int iconSize = IconSizeFor(dpi);
+    const double tolerance = dpi == 96 ? 0.001 : 0.03;
+    CheckBanner(running.Window(), mainBanner, tolerance);
+    // The focus goes to a list, so that no focus rectangle crosses the icons.
+    CHECK(running.ClickItem(IDC_CODE_LIST, "ac"));
+    CheckExitIcon(running.Item(IDCANCEL), iconSize);
+    for (const int id : {ID_APP_ABOUT, IDCANCEL, IDC_VISIT})
+        CheckCaptionFits(running.Item(id), iconSize);
+    CHECK(running.ClickItem(IDC_CODE_LIST, "bj"));
+    CheckCaptionFits(running.Item(IDC_VISIT), iconSize);
+
+    ModalScript script;
+    script.steps.push_back([&](HWND about) {
+        CheckBanner(about, aboutBanner, tolerance);
+        // The web link's text, centred on one line in its static, the hand over it.
+        HWND link = GetDlgItem(about, IDC_ABOUT_WEB_LINK);
+        UpdateWindow(link);
+        const RECT text = testing::ScreenPixels(link).Bounds(unvisited);
+        RECT client;
+        GetClientRect(link, &client);
+        REQUIRE(text.right > text.left);
+        CHECK(text.left > 0);
+        CHECK(text.right < client.right);
+        CHECK(std::abs(text.left - (client.right - text.right)) <= 2);
+        CHECK(text.bottom <= client.bottom);
+        POINT centre = {(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+        ClientToScreen(link, &centre);
+        SetCursorPos(centre.x, centre.y);
+        const HCURSOR hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+        CHECK(running.WaitUntil([&] { return GetCursor() == hand; }));
+        testing::PressKey(VK_ESCAPE);
+    });
+    script.Run(running);
+    CHECK(script.next == script.steps.size());
+}
+
+TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and back again exactly")
+{
+    RunningDialog running;
+    REQUIRE(running.Window() != nullptr);
+    HWND window = running.Window();
+    const UINT dpi = DpiApi::GetDpiForWindow(window);
+    REQUIRE(dpi == 96);
+    CHECK(running.ClickItem(IDC_CODE_LIST, "ac"));
+    RECT start, startList;
+    GetWindowRect(window, &start);
+    GetWindowRect(running.Item(IDC_DESCRIPTION_LIST), &startList);
+    const HFONT startFont = reinterpret_cast<HFONT>(SendMessageA(running.Item(IDC_CODE_LIST), WM_GETFONT, 0, 0));
+
+    // As the system suggests it: the window grown by the ratio of the scales.
+    const auto moveTo = [&](UINT newDpi, RECT suggested) {
+        SendMessageA(window, WM_DPICHANGED_MESSAGE, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT now;
+        GetWindowRect(window, &now);
+        CHECK(EqualRect(&now, &suggested));
+    };
+    const RECT larger = {start.left, start.top, start.left + (start.right - start.left) * 3 / 2,
+                         start.top + (start.bottom - start.top) * 3 / 2};
+    moveTo(144, larger);
+    CheckBanner(window, mainBanner, 0.03);
+    CheckExitIcon(running.Item(IDCANCEL), 24);
+    CheckCaptionFits(running.Item(IDCANCEL), 24);
+    const HFONT largerFont = reinterpret_cast<HFONT>(SendMessageA(running.Item(IDC_CODE_LIST), WM_GETFONT, 0, 0));
+    CHECK(largerFont != startFont);
+    RECT list;
+    GetWindowRect(running.Item(IDC_DESCRIPTION_LIST), &list);
+    CHECK((list.right - list.left) * 2 == doctest::Approx((startList.right - startList.left) * 3).epsilon(0.02));
+    moveTo(96, start);
+    CheckBanner(window, mainBanner, 0.001);
+    CheckExitIcon(running.Item(IDCANCEL), 16);
+    GetWindowRect(running.Item(IDC_DESCRIPTION_LIST), &list);
+    CHECK(EqualRect(&list, &startList));
+
+    // The About box, moved while it is open: its links measured again in the larger font.
+    ModalScript script;
+    script.steps.push_back([&](HWND about) {
+        HWND link = GetDlgItem(about, IDC_ABOUT_MAIL_LINK);
+        UpdateWindow(link);
+        const RECT before = testing::ScreenPixels(link).Bounds(unvisited);
+        RECT box;
+        GetWindowRect(about, &box);
+        RECT suggested = {box.left, box.top, box.left + (box.right - box.left) * 3 / 2,
+                          box.top + (box.bottom - box.top) * 3 / 2};
+        SendMessageA(about, WM_DPICHANGED_MESSAGE, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        CheckBanner(about, aboutBanner, 0.03);
+        UpdateWindow(link);
+        const RECT after = testing::ScreenPixels(link).Bounds(unvisited);
+        RECT client;
+        GetClientRect(link, &client);
+        CHECK((after.right - after.left) * 2 == doctest::Approx((before.right - before.left) * 3).epsilon(0.1));
+        CHECK(std::abs(after.left - (client.right - after.right)) <= 2);
+        testing::PressKey(VK_ESCAPE);
+    });
+    script.Run(running);
+    CHECK(script.next == script.steps.size());
 }

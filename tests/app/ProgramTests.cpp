@@ -76,6 +76,19 @@ struct RecordingFilter : MessageFilter {
     }
 };
 
+// The DPI awareness of a window as the system keeps it (2: per monitor), from
+// functions of newer systems.
+int WindowAwareness(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto context = reinterpret_cast<HANDLE(WINAPI*)(HWND)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<int(WINAPI*)(HANDLE)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    REQUIRE((context != nullptr && awareness != nullptr));
+    return awareness(context(window));
+}
+
 int dispatched = 0;
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -131,6 +144,9 @@ TEST_CASE("zvx.exe ends with the code of the command that closed it")
     HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
     REQUIRE(dialog != nullptr);
     CHECK(program.WaitIdle());
+    // Its manifest makes it per-monitor aware: drawn for the monitor's DPI,
+    // never stretched by the system.
+    CHECK(WindowAwareness(dialog) == 2);
     testing::Activate(dialog);
 
     SUBCASE("Escape gives 2")

@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <olectl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -72,7 +73,7 @@ struct BannerFixture {
 
     // Declared first, so destroyed last: the window goes before the object it calls.
     PictureBanner banner;
-    TestParent parent{10, 480, 520, 200};
+    TestParent parent{10, 480, 800, 200};  // room for a banner at twice its size
     HWND control = nullptr;
 };
 
@@ -203,4 +204,45 @@ TEST_CASE("a later load replaces the picture; a paint without update region draw
     CHECK_FALSE(fixture.banner.HasPicture());
     CHECK_FALSE(fixture.banner.IsSurfaceReady());
     CHECK_FALSE(fixture.banner.RenderPicture());
+}
+
+TEST_CASE("a scaled banner draws from the smallest source at least its size")
+{
+    struct Case { const char* what; UINT doubled; int numerator, denominator; LONG width, height; UINT exactSource; };
+    const Case cases[] = {
+        {"at its own size: the picture's very pixels", IDR_BANNER_MAIN_2X, 1, 1, 370, 60, IDR_BANNER_MAIN},
+        {"at twice the size: the double's very pixels", IDR_BANNER_MAIN_2X, 2, 1, 740, 120, IDR_BANNER_MAIN_2X},
+        {"at 150%: the double, shrunk", IDR_BANNER_MAIN_2X, 3, 2, 555, 90, 0},
+        {"without a double: the picture, enlarged", 999, 3, 2, 555, 90, 0},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        BannerFixture fixture;
+        REQUIRE(fixture.banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_MAIN), MAKEINTRESOURCEA(c.doubled), RT_JPEG,
+                                          c.numerator, c.denominator));
+        CHECK(fixture.Size().cx == c.width);
+        CHECK(fixture.Size().cy == c.height);
+        REQUIRE(fixture.banner.RenderPicture());
+        UpdateWindow(fixture.control);
+        const Rows shown = Shown(fixture.control);
+        REQUIRE(shown.width == c.width);
+        if (c.exactSource != 0) {
+            const Rows decoded = Decoded(c.exactSource);
+            CHECK(shown.pixels == decoded.pixels);
+            continue;
+        }
+        // Against the double sampled at the middle of each pixel's area: a
+        // resized picture stays close everywhere; one cut off or shifted does not.
+        const Rows doubled = Decoded(IDR_BANNER_MAIN_2X);
+        long long difference = 0;
+        for (int y = 0; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) {
+                const DWORD a = shown.pixels[y * shown.width + x];
+                const DWORD b = doubled.pixels[((2 * y + 1) * doubled.height / (2 * shown.height)) * doubled.width
+                                               + (2 * x + 1) * doubled.width / (2 * shown.width)];
+                for (int shift : {0, 8, 16})
+                    difference += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+            }
+        CHECK(difference / (3LL * shown.width * shown.height) < 12);
+    }
 }

@@ -498,6 +498,16 @@ TEST_CASE("a new font repaints at once where the normal font is drawn; the link 
         CHECK(now.Count(registryLink) == old.Count(registryLink));
         CHECK(::EqualRect(&fixture.label.GetLinkRect(), &link));
         CHECK(reinterpret_cast<HFONT>(::SendMessageA(fixture.window, WM_GETFONT, 0, 0)) == small);
+
+        // Told to follow it, as its dialog does for a new DPI: the link too is
+        // in the new font, measured and drawn where that font puts it.
+        fixture.label.FollowFont();
+        ::UpdateWindow(fixture.window);
+        const RECT followed = MeasuredLink(fixture.window, taggedText, true);
+        CHECK(::EqualRect(&fixture.label.GetLinkRect(), &followed));
+        const RECT drawn = testing::ScreenPixels(fixture.window).Bounds(registryLink);
+        CHECK(drawn.bottom - drawn.top < oldLink.bottom - oldLink.top);
+        CHECK(Inside(drawn, followed));
     }
     ::DeleteObject(small);
 }

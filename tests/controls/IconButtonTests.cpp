@@ -93,9 +93,18 @@ LRESULT CALLBACK PaintCounter(HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(buttonProc, window, message, wParam, lParam);
 }
 
-Picture ExitBitmap()
+// The Exit bitmaps by size, as the main dialog hands them to its button.
+constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
+
+// Display scales, the Exit bitmap each must draw, and its size: the largest
+// size not beyond 16 pixels at that scale.
+struct Scale { UINT dpi; UINT bitmap; int size; };
+const Scale scales[] = {{96, IDB_EXIT, 16},     {120, IDB_EXIT_20, 20}, {144, IDB_EXIT_24, 24},
+                        {192, IDB_EXIT_32, 32}, {168, IDB_EXIT_24, 24}, {72, IDB_EXIT, 16}};
+
+Picture ExitBitmap(UINT id = IDB_EXIT)
 {
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_EXIT));
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
     BITMAP size = {};
     GetObjectA(bitmap, sizeof(size), &size);
     BITMAPINFO info = Info(size.bmWidth, size.bmHeight);
@@ -108,9 +117,9 @@ Picture ExitBitmap()
 }
 
 // Whether the opaque pixels of the Exit bitmap appear unaltered with their top left corner at (x, y).
-bool ShowsSourceIconAt(const Picture& shown, int x, int y)
+bool ShowsSourceIconAt(const Picture& shown, int x, int y, UINT id = IDB_EXIT)
 {
-    const Picture source = ExitBitmap();
+    const Picture source = ExitBitmap(id);
     for (int row = 0; row < source.height; ++row)
         for (int column = 0; column < source.width; ++column)
             if (source.At(column, row) != magenta && shown.At(x + column, y + row) != source.At(column, row))
@@ -174,6 +183,34 @@ TEST_CASE("icon placement and images")
         }
     }
     CHECK(coloured == 0);
+}
+
+TEST_CASE("at each display scale the icon of its size, placed and keyed in proportion")
+{
+    for (const Scale& scale : scales) {
+        CAPTURE(scale.dpi);
+        ButtonFixture fixture(220, 44);
+        fixture.button.LoadImages(exitBitmaps, magenta, scale.dpi);
+        const Picture source = ExitBitmap(scale.bitmap);
+        REQUIRE(source.width == scale.size);
+        // The icon's offset grows with it: 6 of 16 pixels, rounded.
+        const int left = (6 * scale.size + 8) / 16, top = (fixture.height - scale.size) / 2;
+        SendMessageA(fixture.window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        const Picture hot = fixture.Render(0);
+        CHECK(ShowsSourceIconAt(hot, left, top, scale.bitmap));
+        // Where the bitmap has the key, the face shows as it does without an icon.
+        fixture.button.LoadImages(noSuchBitmap, magenta);
+        const Picture face = fixture.Render(0);
+        int keyed = 0, shown = 0;
+        for (int y = 0; y < source.height; ++y)
+            for (int x = 0; x < source.width; ++x)
+                if (source.At(x, y) == magenta) {
+                    ++keyed;
+                    shown += hot.At(left + x, top + y) != face.At(left + x, top + y);
+                }
+        CHECK(keyed > 0);
+        CHECK(shown == 0);
+    }
 }
 
 TEST_CASE("on the screen the face shows through the key colour in every variant")

@@ -10,6 +10,7 @@
 #include "controls/FillPixels.h"
 #include "controls/FilterBitmap.h"
 #include "controls/LightnessFilter.h"
+#include "controls/ScalePixels.h"
 
 namespace {
 
@@ -155,4 +156,36 @@ TEST_CASE("FillPixels fills exactly width x height pixels")
     CHECK_FALSE(FillPixels(&untouched, -1, 1, 0x123456));
     CHECK(FillPixels(&untouched, 0, 5, 0x123456));
     CHECK(untouched.red == 0);
+}
+
+TEST_CASE("ScalePixels averages the area each pixel covers, weighted by how much of each source pixel lies in it")
+{
+    struct Case { int sourceWidth, sourceHeight; std::vector<DWORD> source; int width, height; std::vector<DWORD> expected; };
+    const Case cases[] = {
+        // Equal sizes copy; the reserved byte becomes 0.
+        {3, 1, {0xFF102030, 0x405060, 0x708090}, 3, 1, {0x102030, 0x405060, 0x708090}},
+        // Halving: each pair averaged, halves rounded up.
+        {4, 1, {0x000000, 0xFFFFFF, 0x0000FF, 0x0000FF}, 2, 1, {0x808080, 0x0000FF}},
+        {1, 2, {0x000000, 0xFFFFFF}, 1, 1, {0x808080}},
+        // Three into two: the middle pixel gives half of itself to each side.
+        {3, 1, {0x000000, 0x606060, 0xC0C0C0}, 2, 1, {0x202020, 0xA0A0A0}},
+        // Both directions at once, each channel on its own.
+        {2, 2, {0x400000, 0x400000, 0x000040, 0x000080}, 1, 1, {0x200030}},
+        // Enlarging blends only where a pixel straddles two.
+        {2, 1, {0x000000, 0xC0C0C0}, 3, 1, {0x000000, 0x606060, 0xC0C0C0}},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(Describe(c.source));
+        std::vector<DWORD> out(c.width * c.height + 1, 0xA5A5A5A5);
+        REQUIRE(ScalePixels(reinterpret_cast<const Pixel*>(c.source.data()), c.sourceWidth, c.sourceHeight,
+                            reinterpret_cast<Pixel*>(out.data()), c.width, c.height));
+        CHECK(Describe(std::vector<DWORD>(out.begin(), out.end() - 1)) == Describe(c.expected));
+        CHECK(out.back() == 0xA5A5A5A5);
+        CHECK((out.front() >> 24) == 0);
+    }
+    Pixel one = {};
+    CHECK_FALSE(ScalePixels(nullptr, 1, 1, &one, 1, 1));
+    CHECK_FALSE(ScalePixels(&one, 1, 1, nullptr, 1, 1));
+    CHECK_FALSE(ScalePixels(&one, 0, 1, &one, 1, 1));
+    CHECK_FALSE(ScalePixels(&one, 1, 1, &one, 1, -1));
 }

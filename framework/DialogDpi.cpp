@@ -1,0 +1,119 @@
+#include "framework/DialogDpi.h"
+
+#include "framework/DpiApi.h"
+
+namespace {
+
+constexpr int pointsPerInch = 72;
+constexpr int dpiAt100 = 96;
+
+// Dialog base units of a font, as the dialog manager takes them: the average
+// width of the 52 Latin letters, rounded, and the character height.
+SIZE BaseUnits(HFONT font)
+{
+    SIZE units = {0, 0};
+    HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr)
+        return units;
+    const HGDIOBJ previous = ::SelectObject(screen, font);
+    TEXTMETRICA metrics = {};
+    SIZE letters = {};
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    if (::GetTextMetricsA(screen, &metrics) && ::GetTextExtentPoint32A(screen, alphabet, 52, &letters)) {
+        units.cx = (letters.cx / 26 + 1) / 2;
+        units.cy = metrics.tmHeight;
+    }
+    if (previous != nullptr && previous != HGDI_ERROR)
+        ::SelectObject(screen, previous);
+    ::ReleaseDC(nullptr, screen);
+    return units;
+}
+
+// A font like model at size points for dpi; NULL on failure.
+HFONT MakeFont(LOGFONTA model, int points, UINT dpi)
+{
+    model.lfHeight = -::MulDiv(points, static_cast<int>(dpi), pointsPerInch);
+    model.lfWidth = 0;
+    return ::CreateFontIndirectA(&model);
+}
+
+// A coordinate in pixels of one base unit, in pixels of another. Through
+// dialog units, as the template has it: placed there by the dialog manager,
+// it comes back exactly, so that moving back and forth gains nothing.
+int Convert(int pixels, int unitsPerBase, int from, int to)
+{
+    return ::MulDiv(::MulDiv(pixels, unitsPerBase, from), to, unitsPerBase);
+}
+
+} // namespace
+
+DialogDpi::~DialogDpi()
+{
+    // The dialog and its controls, which borrowed it, are gone by now.
+    if (font != nullptr && ::DeleteObject(font))
+        font = nullptr;
+}
+
+HFONT DialogDpi::GetControlFont() const
+{
+    return font != nullptr ? font : reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+}
+
+void DialogDpi::Attach(HWND window, int widthAt100)
+{
+    dialog = window;
+    DpiApi::DisableDialogScaling(window);
+    dpi = DpiApi::GetDpiForWindow(window);
+
+    LOGFONTA logFont = {};
+    const HFONT current = GetControlFont();
+    if (current == nullptr || ::GetObjectA(current, sizeof logFont, &logFont) == 0)
+        return;  // no template font: nothing to make anew
+    const SIZE units = BaseUnits(current);
+    if (units.cx <= 0 || units.cy <= 0)
+        return;
+    baseUnits = units;
+    baseWidthAt100 = dpi == dpiAt100 || widthAt100 <= 0 ? units.cx : widthAt100;
+    pointSize = ::MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, pointsPerInch,
+                         static_cast<int>(dpi));
+}
+
+BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
+{
+    ::SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LOGFONTA logFont = {};
+    const HFONT current = GetControlFont();
+    if (pointSize == 0 || newDpi == 0 || current == nullptr || ::GetObjectA(current, sizeof logFont, &logFont) == 0)
+        return FALSE;
+    const HFONT made = MakeFont(logFont, pointSize, newDpi);
+    if (made == nullptr)
+        return FALSE;
+    const SIZE units = BaseUnits(made);
+    if (units.cx <= 0 || units.cy <= 0) {
+        ::DeleteObject(made);
+        return FALSE;
+    }
+
+    // Direct children only: the controls of the template.
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT place;
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        // Dialog units are a quarter of the base width and an eighth of the base height.
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+        ::SetWindowPos(child, nullptr, Convert(place.left, 4, baseUnits.cx, units.cx),
+                       Convert(place.top, 8, baseUnits.cy, units.cy),
+                       Convert(place.right - place.left, 4, baseUnits.cx, units.cx),
+                       Convert(place.bottom - place.top, 8, baseUnits.cy, units.cy),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // No control holds the font of the previous DPI any more.
+    if (font != nullptr)
+        ::DeleteObject(font);
+    font = made;
+    baseUnits = units;
+    dpi = newDpi;
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return TRUE;
+}

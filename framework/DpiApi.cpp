@@ -1,0 +1,38 @@
+#include "framework/DpiApi.h"
+
+#include "framework/SystemLibrary.h"
+
+namespace {
+
+using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND, int, int);
+
+// DDC_DISABLE_ALL: no resizing, no relayout, no new fonts.
+constexpr int dialogScalingAll = 0x0001;
+constexpr UINT defaultDpi = 96;
+
+SystemLibrary user32("user32.dll");
+
+} // namespace
+
+UINT DpiApi::GetDpiForWindow(HWND window)
+{
+    const GetDpiForWindowProc getDpiForWindow = user32.Find<GetDpiForWindowProc>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0)
+            return dpi;
+    }
+    HDC dc = ::GetDC(window);
+    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc != nullptr)
+        ::ReleaseDC(window, dc);
+    return dpi > 0 ? static_cast<UINT>(dpi) : defaultDpi;
+}
+
+BOOL DpiApi::DisableDialogScaling(HWND dialog)
+{
+    const SetDialogDpiChangeBehaviorProc setBehavior =
+        user32.Find<SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
+    return setBehavior != nullptr && setBehavior(dialog, dialogScalingAll, dialogScalingAll);
+}
