@@ -55,15 +55,16 @@ zvx_i386_handler() {
 # zvx_try_i386 FILE: runs the probe.
 zvx_try_i386() { "$1"; }
 
-# zvx_run_i386: runs a 32-bit x86 program that only exits, written here, so
-# that the question "does this machine run 32-bit code" needs no package.
-# It lies in a folder of its own under build/ (scripts running at once do not
-# remove each other's), and runs under LC_ALL=C, so that the kernel's refusal
-# reads the same in every language. Prints the shell's complaint when it fails.
+# zvx_run_i386 [FOLDER]: runs a 32-bit x86 program that only exits, written
+# here, so that the question "does this machine run 32-bit code" needs no
+# package. It lies in a folder of its own in FOLDER (default build/; scripts
+# running at once do not remove each other's), and runs under LC_ALL=C, so
+# that the kernel's refusal reads the same in every language. Prints the
+# shell's complaint when it fails.
 zvx_run_i386() {
-  local dir status=0 out
-  mkdir -p "$ZVX_ROOT/build"
-  dir="$(mktemp -d "$ZVX_ROOT/build/i386-probe.XXXXXX")" || return 1
+  local parent="${1:-$ZVX_ROOT/build}" dir status=0 out
+  mkdir -p "$parent"
+  dir="$(mktemp -d "$parent/i386-probe.XXXXXX")" || return 1
   # ELF header, one PT_LOAD program header mapping the file at 0x08048000,
   # then xor ebx,ebx; mov eax,1 (exit); int 0x80.
   printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' >"$dir/probe"
