@@ -32,7 +32,7 @@ if [ -n "$1" ]; then
   mv -f "$2.new" "$2"
 fi
 echo "$3  $2" | sha256sum -c --quiet
-[ -e "$4/register" ] || mount -t binfmt_misc binfmt_misc "$4"
+if [ ! -e "$4/register" ]; then mount -t binfmt_misc binfmt_misc "$4"; echo "zvx: mounted binfmt_misc on $4" >&2; fi
 printf "%s" ":zonarium-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$2:F" >"$4/register"'
 
 # zvx_i386_handler: the name of a registered, enabled binfmt_misc handler
