@@ -6,8 +6,9 @@
 # (zvx.exe and the zip), and prints the sums. TOOLS lists the compiler and
 # the resource compiler, whose Debian packages BUILDINFO.txt names.
 #
-# The zip's entries get the time of the commit (SOURCE_DATE_EPOCH when set),
-# fixed permissions and a fixed order. Info-ZIP's zip writes them as given
+# BUILDINFO.txt names the commit and the toolchain. The zip's entries get the
+# time of the commit (SOURCE_DATE_EPOCH when set), fixed permissions and a
+# fixed order. Info-ZIP's zip writes them as given
 # with -X; the archive writer of "cmake -E tar --format=zip" stores the files'
 # access and change times, which no option fixes, and CPack takes the times
 # from the disk.
@@ -19,24 +20,39 @@ foreach(var EXE README SOURCE_DIR OUTPUT_DIR NAME TOOLS)
 endforeach()
 find_program(ZIP zip REQUIRED)
 find_program(TOUCH touch REQUIRED)
-find_program(GIT git)
+
+# The commit the sources are from, and its time, through the scripts' one
+# way of reading git data (scripts/lib/git-in: also in a clone another user
+# owns, which git would otherwise refuse to read). Only the sources' own
+# checkout counts, not one they happen to lie in.
+set(gitIn "${SOURCE_DIR}/scripts/lib/git-in")
+file(REAL_PATH "${SOURCE_DIR}" sourceReal)
+execute_process(COMMAND "${gitIn}" "${SOURCE_DIR}" log -1 --format=%H%n%ct
+  OUTPUT_VARIABLE commitLines OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE gitStatus
+  ERROR_VARIABLE gitError ERROR_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND "${gitIn}" "${SOURCE_DIR}" rev-parse --show-toplevel
+  OUTPUT_VARIABLE topLevel OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+set(commit "")
+if(gitStatus EQUAL 0 AND topLevel STREQUAL sourceReal AND commitLines MATCHES "^([0-9a-f]+)\n([0-9]+)$")
+  set(commit "${CMAKE_MATCH_1}")
+  set(commitTime "${CMAKE_MATCH_2}")
+  execute_process(COMMAND "${gitIn}" "${SOURCE_DIR}" status --porcelain --untracked-files=no
+    OUTPUT_VARIABLE changes RESULT_VARIABLE gitStatus ERROR_QUIET)
+  if(NOT gitStatus EQUAL 0 OR changes)
+    string(APPEND commit " with uncommitted changes")
+  endif()
+endif()
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(epoch "$ENV{SOURCE_DATE_EPOCH}")
+elseif(commit)
+  set(epoch "${commitTime}")
 else()
-  # A clone owned by another user is one git refuses to read ("dubious
-  # ownership"); this one read is trusted, as the build trusts the sources.
-  file(REAL_PATH "${SOURCE_DIR}" sourceReal)
-  set(status 1)
-  if(GIT)
-    execute_process(COMMAND "${GIT}" -c "safe.directory=${sourceReal}" -C "${sourceReal}" log -1 --format=%ct
-      OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status
-      ERROR_VARIABLE gitError ERROR_STRIP_TRAILING_WHITESPACE)
-  endif()
-  if(NOT status EQUAL 0 OR NOT epoch MATCHES "^[0-9]+$")
-    message(FATAL_ERROR "Package.cmake: the zip's time is the commit's, and git cannot read it in ${SOURCE_DIR}"
-      " (${gitError}). Build from a git checkout, or set SOURCE_DATE_EPOCH to the release's time.")
-  endif()
+  message(FATAL_ERROR "Package.cmake: the zip's time is the commit's, and git cannot read it in ${SOURCE_DIR}"
+    " (${gitError}). Build from a git checkout, or set SOURCE_DATE_EPOCH to the release's time.")
+endif()
+if(NOT commit)
+  set(commit "unknown (not built from a git checkout)")
 endif()
 
 # Which toolchain made these bytes: another compiler, binutils or MinGW-w64
@@ -73,7 +89,7 @@ if(EXISTS /etc/os-release)
   file(STRINGS /etc/os-release pretty REGEX "^PRETTY_NAME=")
   string(REGEX REPLACE "^PRETTY_NAME=\"?([^\"]*)\"?$" "\\1" release "${pretty}")
 endif()
-set(buildInfo "${NAME}: zvx.exe and this zip were built on ${release} with\n")
+set(buildInfo "${NAME}: zvx.exe and this zip were built from commit ${commit}\non ${release} with\n")
 set(toolPaths "")
 foreach(tool ${TOOLS})
   if(NOT IS_ABSOLUTE "${tool}")
