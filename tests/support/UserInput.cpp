@@ -105,9 +105,13 @@ void SendClicks(HWND window, const RECT& clientRect, int clicks)
     POINT centre = {(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
     ClientToScreen(window, &centre);
     SetCursorPos(centre.x, centre.y);
+    // One time stamp for the whole batch: the clicks of a double-click stay
+    // within the double-click time however late a busy machine delivers them.
+    const DWORD now = GetTickCount();
     INPUT inputs[5] = {};
     for (INPUT& input : inputs) {
         input.type = INPUT_MOUSE;
+        input.mi.time = now;
         input.mi.dx = centre.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
         input.mi.dy = centre.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     }
