@@ -81,9 +81,9 @@ if(CHECK)
   message(STATUS "counted calls of the program: ${counted}")
   if(missing)
     string(REPLACE ";" " " missing "${missing}")
-    message(FATAL_ERROR "The program calls ${missing}, which allocate or release, but the soak does not "
-                        "count them: add a hook to tests/quality/ProgramAllocations.cpp, or name them in "
-                        "notCounted in tests/quality/CountedProgram.cmake with the reason.")
+    message(FATAL_ERROR "The program calls functions that allocate or release and that the soak does not "
+                        "count: ${missing}. Add a hook for each to tests/quality/ProgramAllocations.cpp, or "
+                        "name it in notCounted in tests/quality/CountedProgram.cmake with the reason.")
   endif()
   return()
 endif()
