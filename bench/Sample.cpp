@@ -13,6 +13,24 @@ int CompareDoubles(const void* a, const void* b)
     return (x > y) - (x < y);
 }
 
+// The indices of every resample: one fixed sequence (xorshift32, enough to
+// pick indices evenly), so that samples of one size are resampled alike.
+class Draws {
+public:
+    int Next(int count)
+    {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return static_cast<int>(state % static_cast<unsigned int>(count));
+    }
+
+private:
+    unsigned int state = 0x9E3779B9u;
+};
+
+constexpr int resamples = 1000;
+
 } // namespace
 
 double Sample::Quantile(double q) const
@@ -35,23 +53,50 @@ void Sample::MedianInterval(double& low, double& high) const
     low = high = 0.0;
     if (count == 0)
         return;
-    const int resamples = 1000;
     static_assert(resamples <= capacity, "the medians of the resamples form a sample");
     Sample medians;
     Sample resample;
-    unsigned int state = 0x9E3779B9u;  // xorshift32: enough to pick indices evenly
+    Draws draws;
     for (int r = 0; r < resamples; ++r) {
         resample.count = 0;
-        for (int i = 0; i < count; ++i) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            resample.Add(values[state % static_cast<unsigned int>(count)]);
-        }
+        for (int i = 0; i < count; ++i)
+            resample.Add(values[draws.Next(count)]);
         medians.Add(resample.Median());
     }
     low = medians.Quantile(0.025);
     high = medians.Quantile(0.975);
+}
+
+double Sample::RatioOfMedians(const Sample& numerator, const Sample& denominator, const Sample& floor,
+                              double& low, double& high)
+{
+    low = high = 0.0;
+    const int count = floor.count;
+    if (count == 0 || numerator.count != count || denominator.count != count)
+        return 0.0;
+    const auto ratio = [](const Sample& n, const Sample& d, const Sample& f) {
+        const double below = d.Median() - f.Median();
+        return below > 0.0 ? (n.Median() - f.Median()) / below : 0.0;
+    };
+    Sample ratios;
+    Sample n;
+    Sample d;
+    Sample f;
+    Draws draws;
+    for (int r = 0; r < resamples; ++r) {
+        n.count = d.count = f.count = 0;
+        for (int i = 0; i < count; ++i) {
+            const int round = draws.Next(count);
+            n.Add(numerator.values[round]);
+            d.Add(denominator.values[round]);
+            f.Add(floor.values[round]);
+        }
+        if (d.Median() > f.Median())
+            ratios.Add(ratio(n, d, f));
+    }
+    low = ratios.Quantile(0.025);
+    high = ratios.Quantile(0.975);
+    return ratio(numerator, denominator, floor);
 }
 
 void Sample::Print(const char* label) const

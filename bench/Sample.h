@@ -32,6 +32,15 @@ public:
     // round order are resampled together, by whole rounds.
     void MedianInterval(double& low, double& high) const;
 
+    // (median of numerator - median of floor) / (median of denominator -
+    // median of floor), and its 95% percentile bootstrap interval from the
+    // same draws as MedianInterval: the three samples hold one value per
+    // round, in round order, all of one size, and every resample takes whole
+    // rounds. 0 when a sample is empty or the sizes differ; a resample whose
+    // denominator is not above its floor is left out of the interval.
+    static double RatioOfMedians(const Sample& numerator, const Sample& denominator, const Sample& floor,
+                                 double& low, double& high);
+
     // One line: median, quartiles, p90, min and max, prefixed by a label.
     void Print(const char* label) const;
 

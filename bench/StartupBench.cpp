@@ -25,13 +25,22 @@
 //   the end of the round, where no other counted run follows it. Near 1.000
 //   the predecessor does not matter; far from it, only comparisons with
 //   matched predecessors (the two above) can be trusted.
-// - Own work: the couple's zvx run and B2, each minus F of the same round.
-//   F always follows Z4 and precedes the next B0.
+// - Own work: the couple's zvx run and B2, each minus a floor: F of the same
+//   round (F always follows Z4 and precedes the next B0), and the median F of
+//   the whole run, which keeps the floor's own noise out of both terms. A
+//   round whose F is not shorter than both programs' runs says nothing of
+//   their own work: it is left out of the own-work figures and counted.
 //
 // A round counts only when all six runs succeeded. Every figure is a median
 // of one value per round, with a 95% bootstrap interval; all of them keep
 // one value per counted round in round order, so the bootstrap's draws (the
 // same for samples of the same size) resample whole rounds.
+//
+// The verdict is judged on the ratio of the medians of the own work against
+// the run's median floor, what a reader means by "zvx's own work is R times
+// the baseline's", with its interval from resampling whole rounds. It is
+// given only when the machine's noise allows it: the A/A interval must lie
+// within [0.95, 1.05], and at most a tenth of the rounds left out.
 //
 // zvx-bench-startup [--rounds N] [--warmup N] [--pause ms] [program.exe baseline.exe floor.exe]
 // Without paths it takes ..\app\zvx.exe, and zvx-baseline.exe and
@@ -55,6 +64,13 @@ DWORD pauseMs = 250;
 
 // The own-work ratio that zvx is to stay within.
 const double ownWorkTarget = 1.10;
+// Noise that still lets a run decide it: the A/A interval must lie within
+// these bounds.
+const double selfLow = 0.95;
+const double selfHigh = 1.05;
+// Rounds that may be left out of the own-work figures before the run cannot
+// decide: a tenth.
+const int leftOutPerTen = 1;
 
 // One of the three programs and what its measured runs showed.
 struct Program {
@@ -173,17 +189,22 @@ bool RunOnce(Program& program, bool measured, double& elapsed)
 // The runs of a round in the order they run, named as in the design above.
 enum Slot { runB0, runZ1, runB2, runZ3, runZ4, runF, slotCount };
 
-// One value per counted round for each figure, added in round order.
+// One value per counted round for each figure, added in round order; the
+// own-work figures only for the rounds they can use.
 struct Figures {
     Sample runs[slotCount];
     Sample zvxOfCouple;
-    Sample zvxOwn;
-    Sample baselineOwn;
     Sample wholeRatio;
-    Sample ownRatio;
     Sample selfRatio;
     Sample orderRatio;
-    int ownAtOrBelowZero = 0;  // rounds where either program's own work came out at or below zero
+    // Rounds whose floor run was shorter than both programs' runs.
+    Sample ownZvx;        // the couple's zvx run
+    Sample ownBaseline;   // B2
+    Sample ownFloor;      // F
+    Sample zvxOwn;        // zvx minus the round's F
+    Sample baselineOwn;   // B2 minus the round's F
+    Sample ownRatio;      // of those two
+    int leftOut = 0;      // rounds whose floor run was as long as a program's or longer
 };
 
 // The seeded coin of the A/A pairs: xorshift32, one toss per round whether or
@@ -201,17 +222,34 @@ void AddRound(Figures& figures, const double (&time)[slotCount], int round, bool
     for (int slot = 0; slot < slotCount; ++slot)
         figures.runs[slot].Add(time[slot]);
     const double zvx = round % 2 == 0 ? time[runZ1] : time[runZ3];
-    const double zvxOwn = zvx - time[runF];
-    const double baselineOwn = time[runB2] - time[runF];
     figures.zvxOfCouple.Add(zvx);
-    figures.zvxOwn.Add(zvxOwn);
-    figures.baselineOwn.Add(baselineOwn);
     figures.wholeRatio.Add(zvx / time[runB2]);
-    figures.ownRatio.Add(zvxOwn / baselineOwn);
     figures.selfRatio.Add(coin ? time[runZ1] / time[runZ3] : time[runZ3] / time[runZ1]);
     figures.orderRatio.Add(time[runZ3] / time[runZ4]);
-    if (zvxOwn <= 0.0 || baselineOwn <= 0.0)
-        ++figures.ownAtOrBelowZero;
+    const double floor = time[runF];
+    if (!(floor < zvx && floor < time[runB2])) {
+        ++figures.leftOut;
+        return;
+    }
+    figures.ownZvx.Add(zvx);
+    figures.ownBaseline.Add(time[runB2]);
+    figures.ownFloor.Add(floor);
+    figures.zvxOwn.Add(zvx - floor);
+    figures.baselineOwn.Add(time[runB2] - floor);
+    figures.ownRatio.Add((zvx - floor) / (time[runB2] - floor));
+}
+
+// The own work of each usable round against the median floor of the whole run.
+void AgainstRunFloor(const Figures& figures, Sample& zvxOwn, Sample& ratio)
+{
+    const double floor = figures.ownFloor.Median();
+    for (int i = 0; i < figures.ownFloor.Count(); ++i) {
+        const double zvx = figures.ownZvx.Value(i) - floor;
+        const double baseline = figures.ownBaseline.Value(i) - floor;
+        zvxOwn.Add(zvx);
+        if (baseline > 0.0)
+            ratio.Add(zvx / baseline);
+    }
 }
 
 void PrintChecks(const Program& program)
@@ -241,16 +279,27 @@ void PrintRatio(const char* label, const Sample& ratios)
     printf("%s: median %.3f, 95%% interval [%.3f, %.3f]\n", label, ratios.Median(), low, high);
 }
 
-// Whether the interval of the own-work ratio settles the target.
-void PrintVerdict(const Sample& ownRatio)
+// Whether the run settles the target: only when the A/A interval shows
+// noise small enough and few rounds were left out, and then by where the
+// interval of the ratio of the medians lies.
+void PrintVerdict(const Figures& figures, double low, double high)
 {
-    double low = 0.0;
-    double high = 0.0;
-    ownRatio.MedianInterval(low, high);
-    const char* verdict = high <= ownWorkTarget ? "met (the interval lies at or below it)"
-                          : low > ownWorkTarget ? "not met (the interval lies above it)"
-                                                : "not decided (the interval contains it)";
-    printf("target own work zvx/baseline at most %.2f: %s\n", ownWorkTarget, verdict);
+    double selfLowSeen = 0.0;
+    double selfHighSeen = 0.0;
+    figures.selfRatio.MedianInterval(selfLowSeen, selfHighSeen);
+    const int counted = figures.selfRatio.Count();
+    printf("target own work zvx/baseline at most %.2f (ratio of the medians, the run's median floor): ", ownWorkTarget);
+    if (figures.leftOut * 10 > counted * leftOutPerTen)
+        printf("not decided (%d of %d rounds left out, more than a tenth)\n", figures.leftOut, counted);
+    else if (selfLowSeen < selfLow || selfHighSeen > selfHigh)
+        printf("not decided (the A/A interval [%.3f, %.3f] is not within [%.2f, %.2f]: the noise is too large)\n",
+               selfLowSeen, selfHighSeen, selfLow, selfHigh);
+    else if (high <= ownWorkTarget)
+        printf("met (the interval lies at or below it)\n");
+    else if (low > ownWorkTarget)
+        printf("not met (the interval lies above it)\n");
+    else
+        printf("not decided (the interval contains it)\n");
 }
 
 } // namespace
@@ -329,7 +378,7 @@ int main(int argc, char** argv)
     }
     const double measuredSeconds = measured.ElapsedMs() / 1000.0;
 
-    const int counted = figures.ownRatio.Count();
+    const int counted = figures.selfRatio.Count();
     printf("rounds counted: %d of %d\n", counted, rounds);
     figures.runs[runB0].Print("B0 baseline (after F, not counted)");
     figures.runs[runZ1].Print("Z1 zvx.exe (after B0)");
@@ -338,8 +387,12 @@ int main(int argc, char** argv)
     figures.runs[runZ4].Print("Z4 zvx.exe (after Z3)");
     figures.runs[runF].Print("F  floor (after Z4)");
     figures.zvxOfCouple.Print("zvx.exe of the couple (Z1 or Z3)");
-    figures.zvxOwn.Print("own work zvx.exe");
-    figures.baselineOwn.Print("own work baseline");
+    figures.zvxOwn.Print("own work zvx.exe (round's floor)");
+    figures.baselineOwn.Print("own work baseline (round's floor)");
+    Sample zvxOwnRunFloor;
+    Sample ownRatioRunFloor;
+    AgainstRunFloor(figures, zvxOwnRunFloor, ownRatioRunFloor);
+    zvxOwnRunFloor.Print("own work zvx.exe (run's median floor)");
     zvxProgram.close.Print("close zvx.exe");
     baselineProgram.close.Print("close baseline");
     PrintChecks(zvxProgram);
@@ -347,18 +400,26 @@ int main(int argc, char** argv)
     PrintChecks(floorProgram);
     PrintMemory(zvxProgram);
     PrintMemory(baselineProgram);
-    if (figures.ownAtOrBelowZero > 0)
-        printf("rounds where a program's own work came out at or below zero: %d\n", figures.ownAtOrBelowZero);
+    printf("rounds left out of the own-work figures (floor run not shorter than both programs' runs): %d of %d\n",
+           figures.leftOut, counted);
     if (counted > 0) {
-        PrintRatio("start-up own work zvx/baseline", figures.ownRatio);
         PrintRatio("start-up zvx/zvx (A/A)", figures.selfRatio);
         PrintRatio("start-up whole process zvx/baseline", figures.wholeRatio);
         PrintRatio("start-up zvx after baseline / zvx after zvx", figures.orderRatio);
-        if (figures.baselineOwn.Median() > 0.0 && figures.runs[runB2].Median() > 0.0)
-            printf("ratios of the medians: own work %.3f, whole process %.3f\n",
-                   figures.zvxOwn.Median() / figures.baselineOwn.Median(),
-                   figures.zvxOfCouple.Median() / figures.runs[runB2].Median());
-        PrintVerdict(figures.ownRatio);
+    }
+    if (figures.ownFloor.Count() > 0) {
+        PrintRatio("start-up own work zvx/baseline, round's floor", figures.ownRatio);
+        PrintRatio("start-up own work zvx/baseline, run's median floor", ownRatioRunFloor);
+        double low = 0.0;
+        double high = 0.0;
+        const double ratio = Sample::RatioOfMedians(figures.ownZvx, figures.ownBaseline, figures.ownFloor, low, high);
+        printf("start-up own work zvx/baseline, ratio of the medians, run's median floor: %.3f, "
+               "95%% interval [%.3f, %.3f]\n",
+               ratio, low, high);
+        PrintVerdict(figures, low, high);
+    } else if (counted > 0) {
+        printf("target own work zvx/baseline at most %.2f: not decided (no round left a floor below both programs)\n",
+               ownWorkTarget);
     }
     printf("start-up: the runs took %.0f s, %.1f s per round after the warm-up\n", total.ElapsedMs() / 1000.0,
            measuredSeconds / rounds);

@@ -24,3 +24,15 @@ foreach(line IN LISTS names)
   endif()
   message(STATUS "imports ${dll}.dll")
 endforeach()
+
+# The stack canary is the program's own (framework/StackGuard.cpp), seeded by
+# the system's generator (RtlGenRandom, exported as SystemFunction036), not
+# the toolchain's library, which seeds through a cryptographic provider and
+# would be linked in if the program's guard were missing.
+if(NOT dump MATCHES "[ \t]SystemFunction036[\r\n]")
+  message(FATAL_ERROR "${EXE} does not import SystemFunction036: the program's own stack guard is not linked")
+endif()
+if(dump MATCHES "[ \t](CryptAcquireContextA|CryptGenRandom)[\r\n]")
+  message(FATAL_ERROR "${EXE} imports ${CMAKE_MATCH_1}: the toolchain's stack guard is linked")
+endif()
+message(STATUS "stack guard: the program's own")

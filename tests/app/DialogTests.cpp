@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,18 @@ LRESULT CALLBACK BannerSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (message == OCM_COMMAND)
         bannerReflected.push_back(wParam);
     return CallWindowProcA(bannerProc, window, message, wParam, lParam);
+}
+
+// The commands that reach the main dialog, as (id, code): what the lists
+// notify, seen as they send it.
+HWND commandTarget = nullptr;
+std::vector<std::pair<int, int>> commands;
+LRESULT CALLBACK CommandSpy(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && call->hwnd == commandTarget && call->message == WM_COMMAND)
+        commands.emplace_back(LOWORD(call->wParam), HIWORD(call->wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // Steps run one per timer tick while the modal About box runs its own loop,
@@ -310,6 +323,10 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
 {
     RunningDialog running;
     REQUIRE(running.Window() != nullptr);
+    const testing::ShellCalls calls;
+    REQUIRE(calls.Recording());
+    // A domain with a registrar, so that a double-click taken for the lists' would visit it.
+    REQUIRE(running.ClickItem(IDC_CODE_LIST, "de"));
     HWND banner = running.Item(IDC_MAIN_BANNER);
     bannerProc = reinterpret_cast<WNDPROC>(SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(BannerSpy)));
     for (const WORD code : {LBN_SELCHANGE, LBN_DBLCLK}) {
@@ -318,6 +335,10 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
         const WPARAM command = MAKEWPARAM(IDC_MAIN_BANNER, code);
         SendMessageA(running.Window(), WM_COMMAND, command, reinterpret_cast<LPARAM>(banner));
         CHECK(bannerReflected == std::vector<WPARAM>{command});
+        // The lists and the shell were left alone.
+        CHECK(running.SelectedText(IDC_CODE_LIST) == "de");
+        CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Germany");
+        CHECK(calls.Files().empty());
     }
     SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
 }
@@ -376,8 +397,12 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     testing::ShellLog log;
     const testing::ShellCalls calls;
     REQUIRE(calls.Recording());
+    commandTarget = running.Window();
+    HHOOK spy = SetWindowsHookExA(WH_CALLWNDPROC, CommandSpy, nullptr, GetCurrentThreadId());
+    REQUIRE(spy != nullptr);
     // The item is scrolled into view, not selected: the double-click's first
-    // click makes the choice, as a user's would.
+    // click makes the choice, as a user's would. True when the list notified
+    // the dialog of a double-click: two single clicks would not.
     const auto doubleClick = [&](int listId, const char* text) {
         HWND list = running.Item(listId);
         const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -385,16 +410,22 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
         SendMessageA(list, LB_SETTOPINDEX, index, 0);
         RECT item;
         SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        commands.clear();
         testing::DoubleClickClient(list, item);
+        const std::pair<int, int> notified(listId, LBN_DBLCLK);
+        return running.WaitUntil(
+            [&] { return std::find(commands.begin(), commands.end(), notified) != commands.end(); });
     };
-    doubleClick(IDC_DESCRIPTION_LIST, "Germany");
+    CHECK(doubleClick(IDC_DESCRIPTION_LIST, "Germany"));
     CHECK(log.WaitFor(RegistrarOf("de")));
     CHECK(running.SelectedText(IDC_CODE_LIST) == "de");
-    doubleClick(IDC_CODE_LIST, "bj");
-    CHECK(running.WaitUntil([&] { return running.SelectedText(IDC_DESCRIPTION_LIST) == "Benin"; }));
+    CHECK(doubleClick(IDC_CODE_LIST, "bj"));
+    CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Benin");
     // What bj opened, if anything, would be logged before the next address.
-    doubleClick(IDC_CODE_LIST, "nu");
+    CHECK(doubleClick(IDC_CODE_LIST, "nu"));
     CHECK(log.WaitFor(RegistrarOf("nu")));
+    UnhookWindowsHookEx(spy);
+    commandTarget = nullptr;
     CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
     // Not even an empty address went to the shell for bj.
     CHECK(calls.Files() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});

@@ -42,6 +42,11 @@ bool RunningDialog::WaitUntil(const std::function<bool()>& condition, unsigned t
     return testing::WaitUntil(condition, timeoutMs, [this](MSG& msg) { return Filter(msg); });
 }
 
+bool RunningDialog::Settle(unsigned quietMs, unsigned timeoutMs)
+{
+    return WaitSettled(quietMs, timeoutMs, [this](MSG& msg) { return Filter(msg); });
+}
+
 std::string RunningDialog::SelectedText(int listId) const
 {
     char text[260] = "<none>";

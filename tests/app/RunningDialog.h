@@ -24,6 +24,9 @@ public:
     // Handles what comes in for about milliseconds; not a wait for a state.
     void Pump(unsigned milliseconds);
     bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
+    // Until nothing has come in for a short while: what was queued and what
+    // it led to has been handled. False when that never happened.
+    bool Settle(unsigned quietMs = 100, unsigned timeoutMs = 5000);
 
     std::string SelectedText(int listId) const;
     int ItemCount(int listId) const;

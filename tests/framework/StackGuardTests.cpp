@@ -18,17 +18,25 @@ std::string ChildPath()
     return folder.substr(0, folder.find_last_of('\\') + 1) + "stack_guard_child.exe";
 }
 
+DWORD ChildExitCode(const char* arguments)
+{
+    testing::TestProcess child(ChildPath(), arguments);
+    REQUIRE(child.Started());
+    const DWORD code = child.WaitExit();
+    CHECK(code != STILL_ACTIVE);
+    return code;
+}
+
 } // namespace
 
 TEST_CASE("each process seeds a canary of its own, and a smashed frame ends the process at once")
 {
-    DWORD canaries[2] = {};
-    for (DWORD& canary : canaries) {
-        testing::TestProcess child(ChildPath(), "canary");
-        REQUIRE(child.Started());
-        canary = child.WaitExit();
-        CHECK(canary != STILL_ACTIVE);
-    }
+    // Each child's canary is seeded (it is not what the image starts with),
+    // and two seeds differ.
+    const DWORD unseeded = ChildExitCode("unseeded");
+    const DWORD canaries[2] = {ChildExitCode("canary"), ChildExitCode("canary")};
+    CHECK(canaries[0] != unseeded);
+    CHECK(canaries[1] != unseeded);
     CHECK(canaries[0] != canaries[1]);
 
     // A copy that fits returns; one that overruns the buffer never does.

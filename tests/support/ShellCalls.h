@@ -18,19 +18,25 @@ public:
     ShellCalls(const ShellCalls&) = delete;
     ShellCalls& operator=(const ShellCalls&) = delete;
 
-    // False when shell32's entry could not be diverted: nothing is recorded.
-    bool Recording() const { return target != nullptr; }
+    // False when shell32's entry could not be diverted, or another object
+    // records already: nothing is recorded then.
+    bool Recording() const { return active == this && diverted; }
     std::vector<std::string> Files() const { return files; }
 
 private:
     static HINSTANCE WINAPI Record(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                                    LPCSTR directory, INT showCommand);
-    // Writes a jump to Record over the entry's first bytes, or puts them back.
-    bool Divert(bool on);
+    // Writes the jump to Record over the entry's first bytes (or the saved
+    // original bytes back); true when they were written, whatever became of
+    // the page's protection afterwards.
+    static bool Write(bool jump);
 
+    // The process-wide state of the one entry: kept beyond any object, so
+    // that the entry can always be given its own bytes back.
     static ShellCalls* active;
-    BYTE* target = nullptr;  // shell32's ShellExecuteA
-    BYTE original[5] = {};
+    static BYTE* entry;          // shell32's ShellExecuteA
+    static BYTE original[5];     // its own first bytes, saved before the first jump
+    static bool diverted;        // the jump is in place
     std::vector<std::string> files;
 };
 

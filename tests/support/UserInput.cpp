@@ -5,10 +5,13 @@ namespace testing {
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs,
                const std::function<bool(MSG&)>& filter)
 {
-    const DWORD end = GetTickCount() + timeoutMs;
+    const DWORD start = GetTickCount();
+    // A queue that never runs dry (a timer, a message that posts itself)
+    // must not hold the wait past its end either.
+    const auto late = [&] { return GetTickCount() - start >= timeoutMs; };
     for (;;) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!late() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (filter && filter(msg))
                 continue;
             TranslateMessage(&msg);
@@ -16,10 +19,29 @@ bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs,
         }
         if (condition())
             return true;
-        if (static_cast<LONG>(end - GetTickCount()) <= 0)
+        if (late())
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+bool WaitSettled(unsigned quietMs, unsigned timeoutMs, const std::function<bool(MSG&)>& filter)
+{
+    bool handled = false;
+    DWORD quietSince = GetTickCount();
+    return WaitUntil(
+        [&] {
+            if (handled) {
+                handled = false;
+                quietSince = GetTickCount();
+            }
+            return GetTickCount() - quietSince >= quietMs;
+        },
+        timeoutMs,
+        [&](MSG& msg) {
+            handled = true;
+            return filter && filter(msg);
+        });
 }
 
 void PumpFor(unsigned milliseconds, const std::function<bool(MSG&)>& filter)
@@ -83,9 +105,13 @@ void SendClicks(HWND window, const RECT& clientRect, int clicks)
     POINT centre = {(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
     ClientToScreen(window, &centre);
     SetCursorPos(centre.x, centre.y);
+    // One time stamp for the whole batch: the clicks of a double-click stay
+    // within the double-click time however late a busy machine delivers them.
+    const DWORD now = GetTickCount();
     INPUT inputs[5] = {};
     for (INPUT& input : inputs) {
         input.type = INPUT_MOUSE;
+        input.mi.time = now;
         input.mi.dx = centre.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
         input.mi.dy = centre.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     }

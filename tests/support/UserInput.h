@@ -12,6 +12,9 @@ void PumpFor(unsigned milliseconds, const std::function<bool(MSG&)>& filter = nu
 // Pumps until condition holds; false after timeoutMs.
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000,
                const std::function<bool(MSG&)>& filter = nullptr);
+// Pumps until no message (paints and timers included) has come for quietMs
+// in a row; false when that never happened within timeoutMs.
+bool WaitSettled(unsigned quietMs, unsigned timeoutMs, const std::function<bool(MSG&)>& filter = nullptr);
 
 // Real input through the system's input queue, as a keyboard and mouse give it.
 void PressKey(WORD virtualKey);
