@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/RunningDialog.h"
+#include "framework/DpiApi.h"
 #include "quality/ProgramAllocations.h"
 #include "quality/ScopedRegistryValue.h"
 #include "res/resource.h"
@@ -26,6 +27,9 @@ namespace {
 constexpr int aboutOpenings = 300;
 constexpr int repaints = 300;
 constexpr int selectionChanges = 10000;
+// Moves to a monitor at 150% and back, of the main dialog and of as many
+// About boxes.
+constexpr int scaleChanges = 100;
 
 // The program's own allocations must balance exactly (ProgramAllocations).
 // The process as a whole is the second line: what Wine keeps for itself
@@ -173,11 +177,25 @@ std::string Growth(const Footprint& before, const Footprint& after)
 // window is dispatched by whatever loop runs, here DialogBoxParam's.
 struct AboutVisit {
     int closeBy = 0;
+    bool rescale = false;  // moved to 150% and back before it closes
     UINT_PTR timer = 0;
     HWND about = nullptr;
     bool bannerSized = false;
 };
 AboutVisit visit;
+
+// What a move to a monitor at 150% and back to 100% asks of a dialog: the
+// suggested window rectangles as the system computes them, half as large
+// again and then the one it had.
+void ChangeScaleThereAndBack(HWND dialog)
+{
+    RECT start;
+    GetWindowRect(dialog, &start);
+    const RECT larger = {start.left, start.top, start.left + (start.right - start.left) * 3 / 2,
+                         start.top + (start.bottom - start.top) * 3 / 2};
+    SendMessageA(dialog, WM_DPICHANGED_MESSAGE, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&larger));
+    SendMessageA(dialog, WM_DPICHANGED_MESSAGE, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&start));
+}
 
 // This thread's own: the prefix's other processes may show About boxes too.
 BOOL CALLBACK FindAbout(HWND window, LPARAM param)
@@ -201,6 +219,8 @@ void CALLBACK CloseAbout(HWND, UINT, UINT_PTR, DWORD)
     RECT banner = {};
     GetClientRect(GetDlgItem(about, IDC_ABOUT_BANNER), &banner);
     visit.bannerSized = banner.right == 398 && banner.bottom == 53;
+    if (visit.rescale)
+        ChangeScaleThereAndBack(about);
     // Escape, Enter and the close box: the dialog manager's two ways to
     // IDCANCEL and its one to IDOK.
     if (visit.closeBy == 2) {
@@ -229,11 +249,13 @@ struct AboutTally {
 // Opens the About box as its button does (or, plain, the same template with
 // a procedure that does nothing) and lets the timer close it, each time
 // another way.
-void OpenAboutRepeatedly(RunningDialog& running, int openings, AboutTally& tally, bool plain = false)
+void OpenAboutRepeatedly(RunningDialog& running, int openings, AboutTally& tally, bool plain = false,
+                         bool rescale = false)
 {
     for (int i = 0; i < openings; ++i) {
         visit = AboutVisit();
         visit.closeBy = i % 3;
+        visit.rescale = rescale;
         visit.timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseAbout);
         if (plain)
             DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), running.Window(),
@@ -293,7 +315,7 @@ struct Phase {
 
 } // namespace
 
-TEST_CASE("300 About openings, 300 repaints of every control and 10,000 selection changes leave nothing behind")
+TEST_CASE("300 About openings, 300 repaints of every control, 10,000 selection changes and 100 moves between scales leave nothing behind")
 {
     // The work runs again in a child whose windows Wine leaves unmanaged;
     // the parent reports the child's result.
@@ -325,7 +347,10 @@ TEST_CASE("300 About openings, 300 repaints of every control and 10,000 selectio
         OpenAboutRepeatedly(running, 6, warm);
         OpenAboutRepeatedly(running, 3, warm, true);
         RepaintRepeatedly(running, 3);
-        REQUIRE(warm.closed == 9);
+        // The first move leaves the dialog with a font of its own for good.
+        ChangeScaleThereAndBack(running.Window());
+        OpenAboutRepeatedly(running, 3, warm, false, true);
+        REQUIRE(warm.closed == 12);
         REQUIRE(running.ItemCount(IDC_CODE_LIST) == 259);
         ShowLists(running, SW_HIDE);
         std::vector<int> expected[2];
@@ -357,6 +382,7 @@ TEST_CASE("300 About openings, 300 repaints of every control and 10,000 selectio
         const int systemGdiShare = afterPlain.process.gdiObjects - beforePlain.process.gdiObjects;
 
         AboutTally tally;
+        AboutTally rescaledTally;
         int drifted = 0;
         int flips = 0;
         const Phase phases[] = {
@@ -388,6 +414,18 @@ TEST_CASE("300 About openings, 300 repaints of every control and 10,000 selectio
                  ShowLists(running, SW_SHOW);
              },
              0, quietHeapSlack, gdiSlack},
+            // Each move makes the dialog's font, banner and icons anew, and
+            // the About box's font, banner and link fonts.
+            {"moved to 150% and back",
+             [&] {
+                 for (int i = 0; i < scaleChanges; ++i) {
+                     ChangeScaleThereAndBack(running.Window());
+                     running.Pump(0);
+                 }
+                 OpenAboutRepeatedly(running, scaleChanges, rescaledTally, false, true);
+             },
+             4 * scaleChanges, std::min(systemShare, systemBytesPerOpening * aboutOpenings) * scaleChanges / aboutOpenings
+                 + quietHeapSlack, systemGdiShare * scaleChanges / aboutOpenings + gdiSlack},
         };
         // Nothing between two measures may report through the test framework:
         // its first output allocates the stream buffers.
@@ -424,6 +462,8 @@ TEST_CASE("300 About openings, 300 repaints of every control and 10,000 selectio
         }
         CHECK(tally.closed == aboutOpenings);
         CHECK(tally.bannerSized == aboutOpenings);
+        CHECK(rescaledTally.closed == scaleChanges);
+        CHECK(rescaledTally.bannerSized == scaleChanges);
         CHECK(drifted == 0);
         CHECK(flips > 1000);
     }
