@@ -62,6 +62,7 @@ zvx_make_base_prefix() {
 #   desktop  - the prefix scripts/run starts the program in: Wine's defaults
 #   bench    - as classic, for scripts/bench alone, so that benchmarks and test
 #              runs never share (or stop) each other's wineserver
+#   bench-scale150 - as bench, at 150%, for scripts/bench's start-up there
 #   screens-classic, screens-styled, screens-scale150 - as classic, styled and
 #              scale150, for scripts/screenshots
 #   scale125, scale150, scale200 - as classic, at 125%, 150% and 200% display
@@ -96,7 +97,7 @@ zvx_make_prefix() {
       hostile) ;;
       styled|screens-styled)
         wine reg add 'HKCU\Control Panel\Appearance' /v Current /t REG_SZ /d 'Zonarium Slate' /f ;;
-      scale125|scale150|scale200|screens-scale150)
+      scale125|scale150|scale200|screens-scale150|bench-scale150)
         # The scale of programs started afterwards; the server writes it out
         # when it ends, below.
         local dpi=$(( ${look##*scale} * 96 / 100 ))
