@@ -110,10 +110,6 @@ void DomainBrowserDialog::LoadPictures()
     aboutButton.LoadImages(aboutBitmaps, maskColour, scaling.GetDpi());
     exitButton.LoadImages(exitBitmaps, maskColour, scaling.GetDpi());
     visitButton.LoadImages(visitBitmaps, maskColour, scaling.GetDpi());
-    // Drawn with the icons they had: the icons changed after the last paint.
-    aboutButton.InvalidateRect(nullptr, TRUE);
-    exitButton.InvalidateRect(nullptr, TRUE);
-    visitButton.InvalidateRect(nullptr, TRUE);
 }
 
 void DomainBrowserDialog::LoadIcons()

@@ -5,6 +5,7 @@
 #include "controls/GdiScope.h"
 #include "controls/ThemeApi.h"
 #include "framework/AppModule.h"
+#include "framework/DpiApi.h"
 #include "framework/MessageMap.h"
 #include "framework/RegKey.h"
 
@@ -17,7 +18,6 @@ constexpr int captionSize = 100;
 constexpr int iconLeft = 6;
 constexpr int textLeft = 20;
 constexpr int baseIconSize = 16;
-constexpr UINT baseDpi = 96;
 
 constexpr DWORD buttonTypeBits = 0x400F; // BS_NOTIFY | BS_TYPEMASK
 
@@ -154,14 +154,9 @@ BOOL IconButton::IsStyledScheme()
     return lstrcmpiA(scheme, "Windows Standard") != 0;
 }
 
-void IconButton::LoadImages(UINT bitmapId, COLORREF maskColour)
-{
-    LoadImagesAt(bitmapId, maskColour, baseIconSize);
-}
-
 void IconButton::LoadImages(const UINT (&bitmapIds)[iconSizeCount], COLORREF maskColour, UINT dpi)
 {
-    const int wanted = MulDiv(baseIconSize, static_cast<int>(dpi), static_cast<int>(baseDpi));
+    const int wanted = MulDiv(baseIconSize, static_cast<int>(dpi), static_cast<int>(DpiApi::dpiAt100));
     int chosen = 0;
     for (int i = 1; i < iconSizeCount; ++i)
         if (iconSizes[i] <= wanted)

@@ -29,15 +29,13 @@ public:
     static constexpr int iconSizeCount = 4;
     static constexpr int iconSizes[iconSizeCount] = {16, 20, 24, 32};
 
-    // Builds the hot, normal and disabled icons from one bitmap resource whose
-    // pixels of maskColour are transparent, for a 16-pixel icon. A bitmap that
-    // cannot be loaded leaves the button without icon.
-    void LoadImages(UINT bitmapId, COLORREF maskColour);
-    // The same from the bitmap made for dpi: bitmapIds hold one picture per
-    // size of iconSizes, in that order, and the largest size not beyond 16
-    // pixels at that DPI is taken; the icon's and the caption's offsets grow
-    // with it. A bitmap of that size that cannot be loaded gives the 16-pixel
-    // one. Called again (a new DPI), it releases what it made before.
+    // Builds the hot, normal and disabled icons from the bitmap resource made
+    // for dpi, whose pixels of maskColour are transparent: bitmapIds hold one
+    // picture per size of iconSizes, in that order, and the largest size not
+    // beyond 16 pixels at that DPI is taken; the icon's and the caption's
+    // offsets grow with it. A bitmap of that size that cannot be loaded gives
+    // the 16-pixel one; when that cannot be loaded either, the button has no
+    // icon. Called again (a new DPI), it releases what it made before.
     void LoadImages(const UINT (&bitmapIds)[iconSizeCount], COLORREF maskColour, UINT dpi);
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

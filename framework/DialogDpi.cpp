@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int pointsPerInch = 72;
-constexpr int dpiAt100 = 96;
 
 // Dialog base units of a font, as the dialog manager takes them: the average
 // width of the 52 Latin letters, rounded, and the character height.
@@ -73,7 +72,7 @@ void DialogDpi::Attach(HWND window, int widthAt100)
     if (units.cx <= 0 || units.cy <= 0)
         return;
     baseUnits = units;
-    baseWidthAt100 = dpi == dpiAt100 || widthAt100 <= 0 ? units.cx : widthAt100;
+    baseWidthAt100 = dpi == DpiApi::dpiAt100 || widthAt100 <= 0 ? units.cx : widthAt100;
     pointSize = ::MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, pointsPerInch,
                          static_cast<int>(dpi));
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/DpiApi.h"
+
 // A dialog laid out for its window's DPI. The dialog manager lays a dialog
 // out once, in dialog units of the font that its template asks for at the
 // window's DPI. When the window moves to a monitor of another scale
@@ -45,7 +47,7 @@ private:
     HFONT GetControlFont() const;
 
     HWND dialog = nullptr;            // borrowed
-    UINT dpi = 96;
+    UINT dpi = DpiApi::dpiAt100;
     int pointSize = 0;                // of the template's font; 0 when the dialog has none
     SIZE baseUnits = {1, 1};          // of the controls' font now
     int baseWidthAt100 = 1;           // horizontal base unit of the template's font at 96 DPI, at least 1

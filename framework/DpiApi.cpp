@@ -9,7 +9,6 @@ using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND, int, int);
 
 // DDC_DISABLE_ALL: no resizing, no relayout, no new fonts.
 constexpr int dialogScalingAll = 0x0001;
-constexpr UINT defaultDpi = 96;
 
 SystemLibrary user32("user32.dll");
 
@@ -27,7 +26,7 @@ UINT DpiApi::GetDpiForWindow(HWND window)
     const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 0;
     if (dc != nullptr)
         ::ReleaseDC(window, dc);
-    return dpi > 0 ? static_cast<UINT>(dpi) : defaultDpi;
+    return dpi > 0 ? static_cast<UINT>(dpi) : dpiAt100;
 }
 
 BOOL DpiApi::DisableDialogScaling(HWND dialog)

@@ -8,9 +8,12 @@
 // a call is missing, each answer falls back to what older systems give.
 class DpiApi {
 public:
+    // 100% display scaling.
+    static constexpr UINT dpiAt100 = 96;
+
     // The DPI the window is drawn for: its monitor's for a per-monitor aware
     // window (Windows 10 1607 on); otherwise the system's, as the window's
-    // device context reports it. 96 is 100%.
+    // device context reports it.
     static UINT GetDpiForWindow(HWND window);
 
     // Stops the dialog manager of Windows 10 1703 on from resizing the dialog,

@@ -12,6 +12,7 @@
 
 #include "controls/IconButton.h"
 #include "controls/ThemeApi.h"
+#include "framework/DpiApi.h"
 #include "res/resource.h"
 #include "support/ScreenPixels.h"
 #include "tests/controls/TestParent.h"
@@ -22,6 +23,9 @@ constexpr COLORREF magenta = RGB(255, 0, 255);
 constexpr COLORREF unpainted = RGB(1, 2, 3);
 constexpr int buttonId = 1002;
 constexpr UINT noSuchBitmap = 1;
+constexpr UINT noSuchBitmaps[IconButton::iconSizeCount] = {noSuchBitmap, noSuchBitmap, noSuchBitmap, noSuchBitmap};
+// The Exit bitmaps by size, as the main dialog hands them to its button.
+constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
 
 // A width x height picture, top row first.
 struct Picture {
@@ -54,7 +58,7 @@ struct ButtonFixture {
         InitCommonControlsEx(&init);
         window = parent.AddChild("BUTTON", "Exit", BS_PUSHBUTTON | WS_TABSTOP, 10, 10, width, height, buttonId);
         button.SubclassWindow(window);
-        button.LoadImages(IDB_EXIT, magenta);
+        button.LoadImages(exitBitmaps, magenta, DpiApi::dpiAt100);
     }
 
     // What the button draws for one request, over a canvas of unpainted pixels.
@@ -92,9 +96,6 @@ LRESULT CALLBACK PaintCounter(HWND window, UINT message, WPARAM wParam, LPARAM l
     buttonPaints += message == WM_PAINT;
     return CallWindowProcA(buttonProc, window, message, wParam, lParam);
 }
-
-// The Exit bitmaps by size, as the main dialog hands them to its button.
-constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
 
 // Display scales, the Exit bitmap each must draw, and its size: the largest
 // size not beyond 16 pixels at that scale.
@@ -199,7 +200,7 @@ TEST_CASE("at each display scale the icon of its size, placed and keyed in propo
         const Picture hot = fixture.Render(0);
         CHECK(ShowsSourceIconAt(hot, left, top, scale.bitmap));
         // Where the bitmap has the key, the face shows as it does without an icon.
-        fixture.button.LoadImages(noSuchBitmap, magenta);
+        fixture.button.LoadImages(noSuchBitmaps, magenta, DpiApi::dpiAt100);
         const Picture face = fixture.Render(0);
         int keyed = 0, shown = 0;
         for (int y = 0; y < source.height; ++y)
@@ -232,7 +233,7 @@ TEST_CASE("on the screen the face shows through the key colour in every variant"
     std::vector<testing::ScreenPixels> withIcon;
     for (const Variant& variant : variants)
         withIcon.push_back(show(variant));
-    fixture.button.LoadImages(noSuchBitmap, magenta);
+    fixture.button.LoadImages(noSuchBitmaps, magenta, DpiApi::dpiAt100);
     for (size_t i = 0; i < withIcon.size(); ++i) {
         const std::string variant = variants[i].name;
         CAPTURE(variant);
