@@ -40,7 +40,12 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     String target("mailto:");
     target += address;
     mailLink.SetLinkTarget(target);
-    return TRUE;
+
+    // The dialog manager would put the focus on the first tab stop, the web
+    // link, with its focus rectangle; the box opens with the banner focused
+    // instead, and Tab reaches the links.
+    ::SetFocus(GetDlgItem(IDC_ABOUT_BANNER));
+    return FALSE;
 }
 
 LRESULT AboutDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)

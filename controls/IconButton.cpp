@@ -72,6 +72,8 @@ BOOL IconButton::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, 
         Map::Message(WM_CREATE, &IconButton::OnCreate),
         Map::Message(WM_MOUSEMOVE, &IconButton::OnMouseMove),
         Map::Message(WM_MOUSELEAVE, &IconButton::OnMouseLeave),
+        Map::Message(WM_GETDLGCODE, &IconButton::OnGetDlgCode),
+        Map::Message(BM_SETSTYLE, &IconButton::OnSetStyle),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
 }
@@ -103,6 +105,23 @@ LRESULT IconButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled)
     }
     handled = FALSE;
     return 0;
+}
+
+LRESULT IconButton::OnGetDlgCode(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // An owner-drawn button answers DLGC_BUTTON alone, and IsDialogMessage
+    // then turns Enter on it into IDOK. A push button that is the default
+    // gets Enter as its own click; the focused one is the default, and only
+    // while it has the focus, so that Enter elsewhere keeps its meaning.
+    return DLGC_BUTTON | (::GetFocus() == hWnd ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+LRESULT IconButton::OnSetStyle(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // The dialog manager moves the default with BM_SETSTYLE(BS_DEFPUSHBUTTON
+    // or BS_PUSHBUTTON), which would replace the owner-draw type: the button
+    // keeps drawing itself, and the default follows the focus (above).
+    return DefaultWindowProc(message, (wParam & ~BS_TYPEMASK) | BS_OWNERDRAW, lParam);
 }
 
 void IconButton::RedrawIfThemed()

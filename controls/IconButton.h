@@ -11,7 +11,9 @@
 // A push button that draws itself: a small icon at its left, paled unless the
 // mouse is over it, and the caption centred in the rest of the face, with
 // visual styles when the desktop uses them and classic 3-D frames otherwise.
-// Its parent must reflect WM_DRAWITEM to it (OCM_DRAWITEM).
+// Its parent must reflect WM_DRAWITEM to it (OCM_DRAWITEM). To the dialog
+// manager it is a push button, the default one while it has the focus, so
+// that Enter on it does what a click does.
 //
 // Owns the theme handle, the three image lists and the bitmaps they were made
 // from; the window belongs to the dialog.
@@ -59,6 +61,8 @@ private:
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnGetDlgCode(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetStyle(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
     void LoadImagesAt(UINT bitmapId, COLORREF maskColour, int size);
     void InitAppearance();

@@ -106,15 +106,22 @@ struct ModalScript {
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
-    // Opens the About box with the mouse or its mnemonic and runs the steps
-    // inside it; returns when the box has closed.
-    void Run(RunningDialog& running, bool byKeyboard = false)
+    // Waits as the box's own loop would, its dialog manager seeing each
+    // message first: what a step sends with the keyboard is handled there.
+    bool WaitUntil(const std::function<bool()>& condition) const
+    {
+        return testing::WaitUntil(condition, 5000, [this](MSG& msg) { return IsDialogMessageA(about, &msg) != FALSE; });
+    }
+
+    // Opens the About box, with a click on its button unless open says
+    // otherwise, and runs the steps inside it; returns when the box has closed.
+    void Run(RunningDialog& running, const std::function<void()>& open = nullptr)
     {
         active = this;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, SentHook, nullptr, GetCurrentThreadId());
         const UINT_PTR timer = SetTimer(nullptr, 0, 200, Tick);
-        if (byKeyboard)
-            testing::PressChord(VK_MENU, 'A');
+        if (open)
+            open();
         else
             running.ClickButton(ID_APP_ABOUT);
         running.WaitUntil([&] { return about != nullptr && !IsWindow(about); }, 30000);
@@ -309,13 +316,23 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
     CHECK(running.WaitUntil([&] { return running.SelectedText(IDC_CODE_LIST) == "na"; }));
     CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Namibia");
 
-    // Visit hands a web address and a mail address to the shell.
+    // Visit hands a web address and a mail address to the shell: clicked, and
+    // by Enter with the focus from that click, and from Tab.
     for (const char* code : {"de", "mg"}) {
         CAPTURE(code);
         CHECK(running.ClickItem(IDC_CODE_LIST, code));
         testing::ShellLog log;
         CHECK(running.ClickButton(IDC_VISIT));
         CHECK(log.WaitFor(RegistrarOf(code)));
+        testing::PressKey(VK_RETURN);
+        CHECK(running.WaitUntil([&] { return log.Entries().size() == 2; }, 8000));
+        CHECK(running.ClickItem(IDC_CODE_LIST, code));
+        testing::PressKey(VK_TAB);
+        testing::PressKey(VK_TAB);
+        CHECK(running.WaitUntil([&] { return GetFocus() == visit; }));
+        testing::PressKey(VK_RETURN);
+        CHECK(running.WaitUntil([&] { return log.Entries().size() == 3; }, 8000));
+        CHECK(log.Entries() == std::vector<std::string>(3, RegistrarOf(code)));
     }
 }
 
@@ -343,13 +360,18 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
     SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
 }
 
-TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links on each opening")
+TEST_CASE("the About box: placement, a link opening mail, the keyboard, and fresh links on each opening")
 {
     RunningDialog running;
     REQUIRE(running.Window() != nullptr);
     testing::ShellLog log;
     const std::string mailTarget = std::string("mailto:") + AppLinks::supportMailbox + "@" + AppLinks::makerDomain;
+    // Enter on the About button, which has the focus from Tab or a click.
+    const auto enter = [] { testing::PressKey(VK_RETURN); };
 
+    // Opened by Enter, with the focus tabbed from Exit to the About button.
+    testing::PressKey(VK_TAB);
+    CHECK(running.WaitUntil([&] { return GetFocus() == running.Item(ID_APP_ABOUT); }));
     ModalScript first;
     first.steps.push_back([&](HWND about) {
         RECT main, box;
@@ -368,9 +390,37 @@ TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links
         CHECK(ShowsColour(GetDlgItem(about, IDC_ABOUT_MAIL_LINK), visited));
         testing::PressKey(VK_RETURN);
     });
-    first.Run(running);
+    first.Run(running, enter);
     CHECK(first.next == first.steps.size());
     CHECK(first.closeCommand == IDOK);
+
+    // Opened by a click, then by Enter on the button that click focused. The
+    // box opens with no link focused; Tab and Shift+Tab go from link to link,
+    // and Space opens the focused one.
+    ModalScript clicked;
+    clicked.steps.push_back([&](HWND) { testing::PressKey(VK_ESCAPE); });
+    clicked.Run(running);
+    CHECK(clicked.closeCommand == IDCANCEL);
+    ModalScript tabbing;
+    tabbing.steps.push_back([&](HWND about) {
+        HWND web = GetDlgItem(about, IDC_ABOUT_WEB_LINK), mail = GetDlgItem(about, IDC_ABOUT_MAIL_LINK);
+        CHECK(GetFocus() == GetDlgItem(about, IDC_ABOUT_BANNER));
+        const struct { WORD modifier; HWND focus; } stops[] = {{0, web}, {0, mail}, {0, web}, {VK_SHIFT, mail}};
+        for (const auto& stop : stops) {
+            if (stop.modifier != 0)
+                testing::PressChord(stop.modifier, VK_TAB);
+            else
+                testing::PressKey(VK_TAB);
+            CHECK(tabbing.WaitUntil([&] { return GetFocus() == stop.focus; }));
+        }
+        const testing::ShellLog opened;
+        testing::PressKey(VK_SPACE);
+        CHECK(opened.WaitFor(mailTarget));
+        testing::PressKey(VK_ESCAPE);
+    });
+    tabbing.Run(running, enter);
+    CHECK(tabbing.next == tabbing.steps.size());
+    CHECK(tabbing.closeCommand == IDCANCEL);
 
     // Most of the main dialog off the bottom right corner: the box stays on screen.
     RECT work;
@@ -386,7 +436,7 @@ TEST_CASE("the About box: placement, a link opening mail, Enter, and fresh links
         CHECK(box.bottom == work.bottom);
         testing::PressKey(VK_ESCAPE);
     });
-    second.Run(running, true);  // the About button is off the screen now
+    second.Run(running, [] { testing::PressChord(VK_MENU, 'A'); });  // the About button is off the screen now
     CHECK(second.closeCommand == IDCANCEL);
 }
 

@@ -96,6 +96,19 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The window that has the keyboard focus in another process's thread, and
+// whether no mouse button holds it.
+HWND FocusOf(HWND window, bool* released = nullptr)
+{
+    GUITHREADINFO input = {};
+    input.cbSize = sizeof input;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &input))
+        return nullptr;
+    if (released != nullptr)
+        *released = input.hwndCapture == nullptr;
+    return input.hwndFocus;
+}
+
 } // namespace
 
 TEST_CASE("only input re-arms idle processing")
@@ -137,38 +150,52 @@ TEST_CASE("filters are asked last-registered first and the first to consume stop
     DestroyWindow(target);
 }
 
-TEST_CASE("zvx.exe ends with the code of the command that closed it")
+TEST_CASE("zvx.exe ends with the code of the command that closed it, from each focus stop")
 {
-    TestProcess program(testing::ProgramPath());
-    REQUIRE(program.Started());
-    HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
-    REQUIRE(dialog != nullptr);
-    CHECK(program.WaitIdle());
-    // Its manifest makes it per-monitor aware: drawn for the monitor's DPI,
-    // never stretched by the system.
-    CHECK(WindowAwareness(dialog) == 2);
-    testing::Activate(dialog);
-
-    SUBCASE("Escape gives 2")
-    {
-        testing::PressKey(VK_ESCAPE);
-        CHECK(program.WaitExit() == 2);
-    }
-    SUBCASE("Enter in a list gives 1")
-    {
-        HWND codes = GetDlgItem(dialog, IDC_CODE_LIST);
-        RECT item;
-        SendMessageA(codes, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
-        testing::ClickClient(codes, item);
-        // Chosen, focused and released: Enter then goes to the list.
-        CHECK(testing::WaitUntil([&] {
-            GUITHREADINFO input = {};
-            input.cbSize = sizeof input;
-            return GetGUIThreadInfo(GetWindowThreadProcessId(codes, nullptr), &input) && input.hwndFocus == codes
-                && input.hwndCapture == nullptr && SendMessageA(codes, LB_GETCURSEL, 0, 0) == 3;
-        }));
-        testing::PressKey(VK_RETURN);
-        CHECK(program.WaitExit() == 1);
+    // Tabs from the first focus (Exit), then a click on a code, then the key.
+    struct Row { const char* name; int tabs; int tabbedTo; const char* code; int focus; WORD key; DWORD exitCode; };
+    const Row rows[] = {
+        {"Escape", 0, IDCANCEL, nullptr, IDCANCEL, VK_ESCAPE, 2},
+        {"Enter on Exit, the first focus", 0, IDCANCEL, nullptr, IDCANCEL, VK_RETURN, 2},
+        {"Space on Exit", 0, IDCANCEL, nullptr, IDCANCEL, VK_SPACE, 2},
+        {"Enter in a list chosen by a click", 0, IDCANCEL, "ae", IDC_CODE_LIST, VK_RETURN, 1},
+        {"Enter in a list reached by Tab over a button", 2, IDC_CODE_LIST, nullptr, IDC_CODE_LIST, VK_RETURN, 1},
+        // The visit button had the focus (the default then) and is disabled by the choice.
+        {"Enter in a list chosen after the visit button", 4, IDC_VISIT, "bj", IDC_CODE_LIST, VK_RETURN, 1},
+    };
+    for (const Row& row : rows) {
+        const std::string name = row.name;
+        CAPTURE(name);
+        TestProcess program(testing::ProgramPath());
+        REQUIRE(program.Started());
+        HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
+        REQUIRE(dialog != nullptr);
+        CHECK(program.WaitIdle());
+        // Its manifest makes it per-monitor aware: drawn for the monitor's DPI,
+        // never stretched by the system.
+        CHECK(WindowAwareness(dialog) == 2);
+        testing::Activate(dialog);
+        for (int i = 0; i < row.tabs; ++i)
+            testing::PressKey(VK_TAB);
+        CHECK(testing::WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, row.tabbedTo); }));
+        if (row.code != nullptr) {
+            HWND codes = GetDlgItem(dialog, IDC_CODE_LIST);
+            const LRESULT index = SendMessageA(codes, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(row.code));
+            SendMessageA(codes, LB_SETTOPINDEX, index, 0);
+            RECT item;
+            SendMessageA(codes, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+            testing::ClickClient(codes, item);
+            // Chosen, focused and released: the key then goes to the list.
+            CHECK(testing::WaitUntil([&] {
+                bool released = false;
+                return FocusOf(dialog, &released) == codes && released && SendMessageA(codes, LB_GETCURSEL, 0, 0) == index;
+            }));
+        }
+        CHECK(FocusOf(dialog) == GetDlgItem(dialog, row.focus));
+        CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_VISIT)) == (row.code == nullptr || std::string(row.code) != "bj"));
+        testing::PressKey(row.key);
+        CHECK(program.WaitExit() == row.exitCode);
     }
 }
 

@@ -286,3 +286,24 @@ TEST_CASE("at most 99 characters of the caption are drawn")
     SetWindowTextA(fixture.window, caption.substr(0, 98).c_str());
     CHECK(whole != fixture.Render(0).pixels);
 }
+
+TEST_CASE("made the dialog's default push button and back, the button keeps drawing itself")
+{
+    ButtonFixture fixture;
+    // The dialog manager moves the default with BM_SETSTYLE, redrawing at once.
+    for (const WPARAM style : {WPARAM(BS_DEFPUSHBUTTON), WPARAM(BS_PUSHBUTTON)}) {
+        CAPTURE(style);
+        SendMessageA(fixture.window, BM_SETSTYLE, style, TRUE);
+        CHECK((GetWindowLongA(fixture.window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW);
+        UpdateWindow(fixture.window);
+        // The Exit icon's red disc is there: the system would draw no icon.
+        const testing::ScreenPixels shown(fixture.window);
+        int red = 0;
+        for (int y = 0; y < fixture.height; ++y)
+            for (int x = 0; x < 24; ++x) {
+                const COLORREF c = shown.At(x, y);
+                red += GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60;
+            }
+        CHECK(red > 50);
+    }
+}
