@@ -25,6 +25,7 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 
     scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_ABOUT_BANNER));
+    banner.SetAccessibleNameId(IDS_ABOUT_BANNER);
     LoadBanner();
 
     webLink.SubclassWindow(GetDlgItem(IDC_ABOUT_WEB_LINK));

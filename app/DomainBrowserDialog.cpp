@@ -68,6 +68,7 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_MAIN_BANNER));
+    banner.SetAccessibleNameId(IDS_MAIN_BANNER);
 
     // No owner and no parent: centred in the work area.
     CenterWindow();
@@ -76,6 +77,8 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     visitState = VisitState();
     codeList = GetDlgItem(IDC_CODE_LIST);
     descriptionList = GetDlgItem(IDC_DESCRIPTION_LIST);
+    codeListBox.SubclassWindow(codeList);
+    descriptionListBox.SubclassWindow(descriptionList);
     domainCount = domainTableSize;
     FillLists();
     ::SendMessageA(codeList, LB_SETCURSEL, 0, 0);

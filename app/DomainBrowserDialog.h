@@ -5,6 +5,7 @@
 #include "app/IdleHandler.h"
 #include "app/MessageFilter.h"
 #include "catalogue/VisitState.h"
+#include "controls/GroupedListBox.h"
 #include "controls/IconButton.h"
 #include "controls/PictureBanner.h"
 #include "framework/DialogDpi.h"
@@ -64,6 +65,8 @@ private:
     IconButton aboutButton;
     IconButton exitButton;
     IconButton visitButton;
+    GroupedListBox codeListBox;         // names codeList for screen readers
+    GroupedListBox descriptionListBox;  // names descriptionList for screen readers
     VisitState visitState;
     HICON largeIcon = nullptr;       // owned; the window only borrows it
     HICON smallIcon = nullptr;       // owned; the window only borrows it

@@ -1,6 +1,9 @@
 #include "controls/HyperlinkLabel.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
+
+#include <utility>
 
 #include "controls/GdiScope.h"
 #include "controls/LinkColors.h"
@@ -12,6 +15,9 @@
 namespace {
 
 constexpr UINT_PTR linkToolId = 1;
+// The click, posted to the control by a screen reader's default action. In
+// the private range of the window class: the static defines none there.
+constexpr UINT activateMessage = WM_USER + 0x100;
 
 // The tooltip is told the full structure size, reserved pointer included.
 static_assert(sizeof(TOOLINFOA) == 48, "TOOLINFOA must carry its trailing reserved pointer");
@@ -92,6 +98,7 @@ BOOL HyperlinkLabel::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
 {
     using Map = MessageMap<HyperlinkLabel>;
     static constexpr Map::Entry entries[] = {
+        Map::ChainBase<AccessibleControl>(),
         Map::Message(WM_CREATE, &HyperlinkLabel::OnCreate),
         Map::MessageRange(WM_MOUSEMOVE, WM_XBUTTONDBLCLK, &HyperlinkLabel::OnMouseMessage),
         Map::Message(WM_ERASEBKGND, &HyperlinkLabel::OnEraseBackground),
@@ -111,6 +118,7 @@ BOOL HyperlinkLabel::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         Map::Message(WM_SETFONT, &HyperlinkLabel::OnSetFont),
         Map::Message(WM_UPDATEUISTATE, &HyperlinkLabel::OnUpdateUiState),
         Map::Message(WM_SETTEXT, &HyperlinkLabel::OnSetText),
+        Map::Message(activateMessage, &HyperlinkLabel::OnActivate),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
 }
@@ -429,6 +437,66 @@ bool HyperlinkLabel::Activate()
     if (hWnd != nullptr)
         InvalidateRect(nullptr, TRUE);
     return true;
+}
+
+LONG HyperlinkLabel::GetAccessibleRole() const
+{
+    return ROLE_SYSTEM_LINK;
+}
+
+bool HyperlinkLabel::GetAccessibleName(String& name) const
+{
+    // What the user sees: in tagged text, the parts without their tags.
+    const char* shown = ShownText();
+    if (shown == nullptr)
+        return false;
+    if (!IsTagged()) {
+        name = shown;
+        return true;
+    }
+    const TaggedParts parts = SplitTaggedText(shown);
+    const int length = parts.beforeCount + parts.linkCount + parts.afterCount;
+    char* text = name.GetBuffer(length);
+    if (text == nullptr)
+        return false;
+    int at = 0;
+    for (const auto& part : {std::make_pair(parts.before, parts.beforeCount), std::make_pair(parts.link, parts.linkCount),
+                             std::make_pair(parts.after, parts.afterCount)}) {
+        if (part.second > 0)
+            CopyMemory(text + at, part.first, part.second);
+        at += part.second;
+    }
+    name.ReleaseBuffer(length);
+    return true;
+}
+
+bool HyperlinkLabel::GetAccessibleValue(String& value) const
+{
+    if (linkTarget == nullptr)
+        return false;
+    value = linkTarget;
+    return true;
+}
+
+LONG HyperlinkLabel::GetAccessibleState() const
+{
+    return STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE | ((flags & visitedFlag) ? STATE_SYSTEM_TRAVERSED : 0);
+}
+
+const char* HyperlinkLabel::GetAccessibleAction() const
+{
+    return "Jump";
+}
+
+bool HyperlinkLabel::DoAccessibleAction()
+{
+    return hWnd != nullptr && PostMessageA(activateMessage);
+}
+
+LRESULT HyperlinkLabel::OnActivate(UINT, WPARAM, LPARAM, BOOL&)
+{
+    Activate();
+    return 0;
 }
 
 LRESULT HyperlinkLabel::OnCreate(UINT, WPARAM, LPARAM, BOOL&)

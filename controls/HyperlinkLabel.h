@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "controls/AccessibleControl.h"
 #include "framework/MessageMap.h"
 #include "framework/Window.h"
 #include "framework/WindowImpl.h"
@@ -22,7 +23,9 @@ constexpr DWORD LINK_NOTIP = 0x40;          // the tooltip never shows
 // a click (or a space or carriage return while focused) opens its target with
 // the shell, or tells its parent. Statics that show a picture, frame or
 // rectangle keep painting themselves; their whole client area is the link.
-class HyperlinkLabel : public WindowImpl {
+// To a screen reader it is a link: named by its text, its value the target,
+// its default action the click.
+class HyperlinkLabel : public WindowImpl, public AccessibleControl {
 public:
     explicit HyperlinkLabel(DWORD linkStyle = 0);
     ~HyperlinkLabel() override;
@@ -50,6 +53,15 @@ public:
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
+
+    LONG GetAccessibleRole() const override;
+    bool GetAccessibleName(String& name) const override;
+    bool GetAccessibleValue(String& value) const override;
+    LONG GetAccessibleState() const override;
+    const char* GetAccessibleAction() const override;
+    // Posts the click to the control's own thread: a client's call must not
+    // wait for the shell.
+    bool DoAccessibleAction() override;
 
     // Where the link is and what became of it, for its tests; the colours and
     // fonts are read back from the screen.
@@ -100,6 +112,7 @@ private:
     LRESULT OnSetFont(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnUpdateUiState(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetText(UINT message, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnActivate(UINT, WPARAM, LPARAM, BOOL&);
 
     char* labelText = nullptr;      // owned, process heap
     char* linkTarget = nullptr;     // owned, process heap

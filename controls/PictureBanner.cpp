@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include <oleacc.h>
+
 #include "controls/GdiScope.h"
 #include "controls/ScalePixels.h"
 #include "framework/AppModule.h"
@@ -32,9 +34,25 @@ BOOL PictureBanner::ProcessWindowMessage(HWND window, UINT message, WPARAM wPara
 {
     using Map = MessageMap<PictureBanner>;
     static constexpr Map::Entry entries[] = {
+        Map::ChainBase<AccessibleControl>(),
         Map::Message(WM_PAINT, &PictureBanner::OnPaint),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
+}
+
+LONG PictureBanner::GetAccessibleRole() const
+{
+    return ROLE_SYSTEM_GRAPHIC;
+}
+
+bool PictureBanner::GetAccessibleName(String& name) const
+{
+    // A name, not a description: a short line.
+    char text[256];
+    if (nameId == 0 || LoadStringA(appModule.GetResourceInstance(), nameId, text, sizeof text) <= 0)
+        return false;
+    name = text;
+    return true;
 }
 
 BOOL PictureBanner::LoadFromResource(LPCSTR name, LPCSTR type)

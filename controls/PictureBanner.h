@@ -4,6 +4,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "controls/AccessibleControl.h"
 #include "framework/WindowImpl.h"
 
 // Turns a static control into a picture: decodes an encoded image (a JPEG
@@ -12,8 +13,9 @@
 // and copies that bitmap to the control on every paint.
 //
 // Owns the picture reference, the memory DC and the bitmap selected into it;
-// the control belongs to the dialog.
-class PictureBanner : public WindowImpl {
+// the control belongs to the dialog. To a screen reader it is a graphic, named
+// by a string of the program's.
+class PictureBanner : public WindowImpl, public AccessibleControl {
 public:
     PictureBanner() = default;
     ~PictureBanner() override;
@@ -45,6 +47,11 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
 
+    // The string resource that says what the picture shows.
+    void SetAccessibleNameId(UINT stringId) { nameId = stringId; }
+    LONG GetAccessibleRole() const override;
+    bool GetAccessibleName(String& name) const override;
+
     BOOL HasPicture() const { return picture != nullptr; }
     BOOL IsSurfaceReady() const { return surfaceReady; }
     SIZE GetPictureSize() const { return {pictureWidth, pictureHeight}; }
@@ -65,4 +72,5 @@ private:
     HBITMAP surfaceBitmap = nullptr;   // owned, selected into surfaceDC
     HGDIOBJ previousBitmap = nullptr;  // borrowed: the DC's own bitmap, selected back before deleting it
     BOOL surfaceReady = FALSE;         // surfaceDC and surfaceBitmap both exist
+    UINT nameId = 0;                   // string resource, 0 for none
 };

@@ -17,6 +17,9 @@
 #define IDI_APP                  128
 #define IDR_ACCELERATORS         128
 #define IDS_APP_NAME             128
+// What the banners show, for screen readers
+#define IDS_MAIN_BANNER          201
+#define IDS_ABOUT_BANNER         208
 
 // Button bitmaps: 24 bits, RGB(255, 0, 255) is the transparent key. 16 x 16
 // under these ids; each drawn anew at 20, 24 and 32 pixels for 125%, 150%
