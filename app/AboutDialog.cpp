@@ -11,6 +11,7 @@ BOOL AboutDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
     static constexpr Map::Entry entries[] = {
         Map::Message(WM_INITDIALOG, &AboutDialog::OnInitDialog),
         Map::Message(WM_DPICHANGED_MESSAGE, &AboutDialog::OnDpiChanged),
+        Map::PassToChildren(WM_SYSCOLORCHANGE),
         // Enter gives IDOK (the box has no push button), Esc and the close box IDCANCEL.
         Map::CommandId(IDOK, &AboutDialog::OnClose),
         Map::CommandId(IDCANCEL, &AboutDialog::OnClose),

@@ -40,6 +40,7 @@ BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM
     static constexpr Map::Entry entries[] = {
         Map::Message(WM_INITDIALOG, &DomainBrowserDialog::OnInitDialog),
         Map::Message(WM_DPICHANGED_MESSAGE, &DomainBrowserDialog::OnDpiChanged),
+        Map::PassToChildren(WM_SYSCOLORCHANGE),
         Map::CommandId(ID_APP_ABOUT, &DomainBrowserDialog::OnAbout),
         Map::CommandId(IDOK, &DomainBrowserDialog::OnOk),
         Map::CommandId(IDCANCEL, &DomainBrowserDialog::OnCancel),

@@ -7,6 +7,7 @@
 
 #include "controls/GdiScope.h"
 #include "controls/LinkColors.h"
+#include "controls/LinkContrast.h"
 #include "controls/ShellApi.h"
 #include "controls/TaggedText.h"
 #include "framework/AppModule.h"
@@ -326,24 +327,28 @@ void HyperlinkLabel::RelayToTip(UINT message, WPARAM wParam, LPARAM lParam)
     tipWindow.SendMessageA(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
-void HyperlinkLabel::EraseBackground(HDC dc)
+COLORREF HyperlinkLabel::EraseBackground(HDC dc)
 {
     const HBRUSH brush = reinterpret_cast<HBRUSH>(
         ::SendMessageA(GetParent(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hWnd)));
-    if (brush == nullptr)
-        return;
-    RECT client;
-    GetClientRect(&client);
-    ::FillRect(dc, &client, brush);
+    // A brush that is not solid, or none, leaves the background colour the
+    // parent set in the DC as the best guess.
+    LOGBRUSH fill = {};
+    if (brush == nullptr || ::GetObjectA(brush, sizeof fill, &fill) != sizeof fill || fill.lbStyle != BS_SOLID)
+        fill.lbColor = ::GetBkColor(dc);
+    if (brush != nullptr) {
+        RECT client;
+        GetClientRect(&client);
+        ::FillRect(dc, &client, brush);
+    }
+    return fill.lbColor;
 }
 
-void HyperlinkLabel::PaintLink(HDC dc)
+void HyperlinkLabel::PaintLink(HDC dc, COLORREF background)
 {
-    COLORREF colour = linkColor;
-    if (!IsWindowEnabled())
-        colour = ::GetSysColor(COLOR_GRAYTEXT);
-    else if (flags & visitedFlag)
-        colour = visitedColor;
+    COLORREF colour = ::GetSysColor(COLOR_GRAYTEXT);
+    if (IsWindowEnabled())
+        colour = ReadableLinkColor((flags & visitedFlag) ? visitedColor : linkColor, background);
     const HFONT font =
         linkFont != nullptr && (!UnderlinesOnHover() || (flags & hoverFlag)) ? linkFont : normalFont;
     const bool focused = ::GetFocus() == hWnd;
@@ -527,10 +532,8 @@ LRESULT HyperlinkLabel::OnPaint(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     // WM_PRINTCLIENT, and WM_PAINT from some callers, bring the DC to draw into.
     PAINTSTRUCT paint;
     const HDC dc = wParam != 0 ? reinterpret_cast<HDC>(wParam) : BeginPaint(&paint);
-    if (dc != nullptr) {
-        EraseBackground(dc);
-        PaintLink(dc);
-    }
+    if (dc != nullptr)
+        PaintLink(dc, EraseBackground(dc));
     if (wParam == 0)
         EndPaint(&paint);
     return 0;

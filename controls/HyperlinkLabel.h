@@ -19,12 +19,13 @@ constexpr DWORD LINK_TAGGEDBOLD = 0x30;     // tagged, link font bold instead of
 constexpr DWORD LINK_NOTIP = 0x40;          // the tooltip never shows
 
 // A static control turned into a link: it paints its text in the link colours
-// with the link font, shows the hand cursor and a tooltip over the text, and on
-// a click (or a space or carriage return while focused) opens its target with
-// the shell, or tells its parent. Statics that show a picture, frame or
-// rectangle keep painting themselves; their whole client area is the link.
-// To a screen reader it is a link: named by its text, its value the target,
-// its default action the click.
+// (the system's where those would not read on its background, or in high
+// contrast: controls/LinkContrast) with the link font, shows the hand cursor
+// and a tooltip over the text, and on a click (or a space or carriage return
+// while focused) opens its target with the shell, or tells its parent.
+// Statics that show a picture, frame or rectangle keep painting themselves;
+// their whole client area is the link. To a screen reader it is a link: named
+// by its text, its value the target, its default action the click.
 class HyperlinkLabel : public WindowImpl, public AccessibleControl {
 public:
     explicit HyperlinkLabel(DWORD linkStyle = 0);
@@ -83,8 +84,10 @@ private:
     void AddLinkTool();
     void UpdateToolRect();
     void RelayToTip(UINT message, WPARAM wParam, LPARAM lParam);
-    void EraseBackground(HDC dc);
-    void PaintLink(HDC dc);
+    // Fills the client area with the parent's WM_CTLCOLORSTATIC brush; the
+    // colour the link is drawn on.
+    COLORREF EraseBackground(HDC dc);
+    void PaintLink(HDC dc, COLORREF background);
     void PaintTaggedLink(HDC dc, COLORREF colour, HFONT font, bool focused);
     void SetHover(bool hovering);
     void ReleaseLinkFont();

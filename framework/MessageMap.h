@@ -24,7 +24,7 @@
 // stores the handler's result. A handler that clears the flag lets the later
 // entries, and finally the default processing, see the same message; the
 // result is then the last handler's.
-enum class MapEntryKind { Message, MessageRange, Command, Chain, Reflect, AlternateMap };
+enum class MapEntryKind { Message, MessageRange, Command, Chain, Reflect, PassToChildren, AlternateMap };
 
 template <class T>
 struct MapEntry {
@@ -89,6 +89,14 @@ struct MessageMap {
     {
         return {MapEntryKind::Reflect, 0, 0, -1, -1, nullptr, nullptr, nullptr, 0};
     }
+    // Sends the message on to each child of the window; the later entries see
+    // it too. For what the system tells top-level windows alone and their
+    // controls want as well: WM_SYSCOLORCHANGE, from which the common controls
+    // take up the new colours.
+    static constexpr Entry PassToChildren(UINT message)
+    {
+        return {MapEntryKind::PassToChildren, message, message, -1, -1, nullptr, nullptr, nullptr, 0};
+    }
     static constexpr Entry AlternateMap(DWORD id)
     {
         return {MapEntryKind::AlternateMap, 0, 0, -1, -1, nullptr, nullptr, nullptr, id};
@@ -130,6 +138,12 @@ struct MessageMap {
             case MapEntryKind::Reflect:
                 result = self.ReflectNotifications(message, wParam, lParam, handled);
                 break;
+            case MapEntryKind::PassToChildren:
+                if (message == entry.first)
+                    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+                         child = ::GetWindow(child, GW_HWNDNEXT))
+                        ::SendMessageA(child, message, wParam, lParam);
+                continue;
             case MapEntryKind::AlternateMap:
                 continue;
             }

@@ -11,6 +11,7 @@
 
 #include "RunningDialog.h"
 #include "catalogue/DomainTable.h"
+#include "controls/LinkContrast.h"
 #include "framework/DpiApi.h"
 #include "framework/Reflection.h"
 #include "res/AppLinks.h"
@@ -141,6 +142,16 @@ bool ShowsColour(HWND control, COLORREF colour)
 
 const COLORREF unvisited = RGB(0, 0, 255);
 const COLORREF visited = RGB(128, 0, 128);
+
+// Black high contrast in this process alone while the scope lasts, as a change of scheme sets it.
+struct BlackScheme {
+    const int elements[6] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
+    const COLORREF colours[6] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
+                                 RGB(255, 255, 0), RGB(0, 255, 255),   RGB(0, 255, 0)};
+    COLORREF saved[6] = {};
+    BlackScheme() { std::transform(elements, elements + 6, saved, GetSysColor); SetSysColors(6, elements, colours); }
+    ~BlackScheme() { SetSysColors(6, elements, saved); }
+};
 
 // A banner's width over its dialog's client width, and its width over its
 // height, as they are at 100%, where the scale case holds them to the pixel.
@@ -360,7 +371,7 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
     SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
 }
 
-TEST_CASE("the About box: placement, a link opening mail, the keyboard, and fresh links on each opening")
+TEST_CASE("the About box: placement, a link opening mail, the keyboard, fresh links on each opening, black high contrast")
 {
     RunningDialog running;
     REQUIRE(running.Window() != nullptr);
@@ -434,6 +445,15 @@ TEST_CASE("the About box: placement, a link opening mail, the keyboard, and fres
         GetWindowRect(about, &box);
         CHECK(box.right == work.right);
         CHECK(box.bottom == work.bottom);
+        const BlackScheme black;  // changed while the box is open
+        const COLORREF hotTracking = RGB(0, 255, 255);
+        for (const int id : {IDC_ABOUT_WEB_LINK, IDC_ABOUT_MAIL_LINK}) {
+            CHECK(ShowsColour(GetDlgItem(about, id), hotTracking));
+            const COLORREF background = testing::ScreenPixels(GetDlgItem(about, id)).At(0, 0);
+            MESSAGE("link 0,255,255 on ", int(GetRValue(background)), ",", int(GetGValue(background)), ",",
+                    int(GetBValue(background)), ": ", ContrastRatio(hotTracking, background), ":1");
+            CHECK(ContrastRatio(hotTracking, background) >= 4.5);
+        }
         testing::PressKey(VK_ESCAPE);
     });
     second.Run(running, [] { testing::PressChord(VK_MENU, 'A'); });  // the About button is off the screen now
