@@ -101,6 +101,7 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT DomainBrowserDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     scaling.Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    LoadIcons();
     LoadPictures();
     return 0;
 }
@@ -118,15 +119,29 @@ void DomainBrowserDialog::LoadPictures()
 
 void DomainBrowserDialog::LoadIcons()
 {
-    HINSTANCE resources = appModule.GetResourceInstance();
-    largeIcon = static_cast<HICON>(::LoadImageA(resources, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
-                                                LR_DEFAULTCOLOR));
-    SetIcon(largeIcon, TRUE);
-    smallIcon = static_cast<HICON>(::LoadImageA(resources, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                                LR_DEFAULTCOLOR));
-    SetIcon(smallIcon, FALSE);
+    ShowIcon(largeIcon, TRUE);
+    ShowIcon(smallIcon, FALSE);
+}
+
+// The window borrows the icon it shows, so the one it showed before is
+// released only once it shows the new one. Without a new icon the old stays.
+void DomainBrowserDialog::ShowIcon(HICON& owned, BOOL big)
+{
+    const UINT dpi = scaling.GetDpi();
+    const int width = DpiApi::GetSystemMetricsForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
+    const int height = DpiApi::GetSystemMetricsForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
+    const HICON loaded = static_cast<HICON>(::LoadImageA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(IDI_APP),
+                                                         IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    if (loaded == nullptr)
+        return;
+    SetIcon(loaded, big);
+    if (owned == nullptr || ::DestroyIcon(owned)) {
+        owned = loaded;
+        return;
+    }
+    // The old icon is still held: it goes back to the window, the new one is let go.
+    SetIcon(owned, big);
+    ::DestroyIcon(loaded);
 }
 
 void DomainBrowserDialog::FillLists()

@@ -48,7 +48,10 @@ private:
     LRESULT OnSelChangeCommand(WORD code, WORD id, HWND control, BOOL& handled);
     LRESULT OnDblClkCommand(WORD code, WORD id, HWND control, BOOL& handled);
 
+    // The window's big and small icons at the sizes the system gives for the
+    // dialog's DPI.
     void LoadIcons();
+    void ShowIcon(HICON& owned, BOOL big);
     // The banner and the button icons for the dialog's DPI and scale.
     void LoadPictures();
     void FillLists();

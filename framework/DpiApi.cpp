@@ -5,6 +5,7 @@
 namespace {
 
 using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiProc = int(WINAPI*)(int, UINT);
 using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND, int, int);
 
 // DDC_DISABLE_ALL: no resizing, no relayout, no new fonts.
@@ -27,6 +28,20 @@ UINT DpiApi::GetDpiForWindow(HWND window)
     if (dc != nullptr)
         ::ReleaseDC(window, dc);
     return dpi > 0 ? static_cast<UINT>(dpi) : dpiAt100;
+}
+
+int DpiApi::GetSystemMetricsForDpi(int index, UINT dpi)
+{
+    const GetSystemMetricsForDpiProc forDpi = user32.Find<GetSystemMetricsForDpiProc>("GetSystemMetricsForDpi");
+    if (forDpi != nullptr)
+        return forDpi(index, dpi);
+    // The screen's DC reports the system's DPI, which GetSystemMetrics answers for.
+    HDC screen = ::GetDC(nullptr);
+    const int systemDpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr)
+        ::ReleaseDC(nullptr, screen);
+    const int metric = ::GetSystemMetrics(index);
+    return systemDpi > 0 ? ::MulDiv(metric, static_cast<int>(dpi), systemDpi) : metric;
 }
 
 BOOL DpiApi::DisableDialogScaling(HWND dialog)

@@ -16,6 +16,11 @@ public:
     // device context reports it.
     static UINT GetDpiForWindow(HWND window);
 
+    // A system metric as the system gives it for a window at dpi (Windows 10
+    // 1607 on). Older systems know their metrics at the system's DPI only;
+    // there it is scaled from that DPI to dpi, as the newer call scales it.
+    static int GetSystemMetricsForDpi(int index, UINT dpi);
+
     // Stops the dialog manager of Windows 10 1703 on from resizing the dialog,
     // its controls and their fonts by itself when the dialog's DPI changes, so
     // that the program's own handling (which the dialog manager of other

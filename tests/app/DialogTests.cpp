@@ -170,6 +170,38 @@ int IconSizeFor(UINT dpi)
     return 0;
 }
 
+// The window's big and small icons (WM_GETICON) are the true-colour images,
+// partly transparent at the globe's rim (the 16-colour ones come with no alpha
+// at all), at the sizes the system gives for dpi.
+void CheckWindowIcons(HWND window, UINT dpi)
+{
+    using ForDpi = int(WINAPI*)(int, UINT);
+    const ForDpi metric = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
+    REQUIRE((metric != nullptr));
+    const struct { WPARAM kind; int width, height; } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON},
+                                                                {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    for (const auto& icon : icons) {
+        CAPTURE(icon.kind);
+        ICONINFO info = {};
+        REQUIRE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, icon.kind, 0)), &info));
+        BITMAP colour = {};
+        GetObjectA(info.hbmColor, sizeof colour, &colour);
+        CHECK(colour.bmWidth == metric(icon.width, dpi));
+        CHECK(colour.bmHeight == metric(icon.height, dpi));
+        BITMAPINFO format = {};
+        format.bmiHeader = {sizeof(BITMAPINFOHEADER), colour.bmWidth, -colour.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<DWORD> pixels(colour.bmWidth * colour.bmHeight);
+        HDC screen = GetDC(nullptr);
+        CHECK(GetDIBits(screen, info.hbmColor, 0, colour.bmHeight, pixels.data(), &format, DIB_RGB_COLORS)
+              == colour.bmHeight);
+        ReleaseDC(nullptr, screen);
+        CHECK(std::count_if(pixels.begin(), pixels.end(), [](DWORD p) { return p >> 24 > 0 && p >> 24 < 255; }) > 0);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+}
+
 int Brightness(COLORREF colour)
 {
     return GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
@@ -508,6 +540,7 @@ TEST_CASE("at the display scaling of the desktop: banners, icons, captions and l
     REQUIRE(running.Window() != nullptr);
     const UINT dpi = DpiApi::GetDpiForWindow(running.Window());
     MESSAGE("the dialog's DPI: ", dpi);
+    CheckWindowIcons(running.Window(), dpi);
     const int iconSize = IconSizeFor(dpi);
     const double tolerance = dpi == 96 ? 0.001 : 0.03;
     CheckBanner(running.Window(), mainBanner, tolerance);
@@ -570,6 +603,7 @@ TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and b
     CheckBanner(window, mainBanner, 0.03);
     CheckExitIcon(running.Item(IDCANCEL), 24);
     CheckCaptionFits(running.Item(IDCANCEL), 24);
+    CheckWindowIcons(window, 144);
     const HFONT largerFont = reinterpret_cast<HFONT>(SendMessageA(running.Item(IDC_CODE_LIST), WM_GETFONT, 0, 0));
     CHECK(largerFont != startFont);
     RECT list;
@@ -578,6 +612,7 @@ TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and b
     moveTo(96, start);
     CheckBanner(window, mainBanner, 0.001);
     CheckExitIcon(running.Item(IDCANCEL), 16);
+    CheckWindowIcons(window, 96);
     GetWindowRect(running.Item(IDC_DESCRIPTION_LIST), &list);
     CHECK(EqualRect(&list, &startList));
 
