@@ -17,9 +17,10 @@ cmake_policy(VERSION 3.25)
 set(allocating "^(Create|Delete|Destroy|Copy(Image|Icon|Cursor)|Load(Bitmap|Image|Icon|Cursor)|ImageList_(Create|Destroy|Duplicate|Merge|Read|LoadImage)|Heap(Alloc|ReAlloc|Free|Create|Destroy)|Global(Alloc|ReAlloc|Free)|Local(Alloc|ReAlloc|Free)|Get(DC|DCEx|WindowDC)$|ReleaseDC$|BeginPaint$|EndPaint$|CoTaskMem|SysAlloc|SysFree|(m|c|re)alloc$|free$|_?strdup$|_Zn[wa]|_Zd[la])")
 # Matched by that pattern, but nothing the hooks should count: windows (the
 # soak counts the process's windows), critical sections, the system's shared
-# cursors and icons, and a stream released through its COM interface.
+# cursors and icons, a stream released through its COM interface, and the
+# strings that a screen reader's answers hand over for the reader to free.
 set(notCounted CreateWindowExA CreateDialogParamA CreateDialogIndirectParamA DestroyWindow DeleteCriticalSection
-               LoadCursorA LoadIconA CreateStreamOnHGlobal)
+               LoadCursorA LoadIconA CreateStreamOnHGlobal SysAllocStringLen)
 
 # Symbol names in an archive: undefined ones into undefinedVar, defined ones into definedVar.
 function(read_symbols archive undefinedVar definedVar)
