@@ -11,7 +11,8 @@
 // between kept and dropped pixels; enlarging with it blends only where a
 // destination pixel straddles two source pixels. Equal sizes copy. The
 // reserved byte of the result is 0. FALSE for a NULL buffer, a size that is
-// not positive or beyond the pixel-buffer limit (CountPixels), or no memory
-// for the work rows.
+// not positive or beyond the pixel-buffer limit (CountPixels), a line of more
+// than 16,843,009 pixels (whose weighted sums would pass 32 bits), or no
+// memory for the work rows and weights.
 BOOL ScalePixels(const Pixel* source, int sourceWidth, int sourceHeight, Pixel* destination, int width,
                  int height);

@@ -68,11 +68,14 @@ void DialogDpi::Attach(HWND window, int widthAt100)
     const HFONT current = GetControlFont();
     if (current == nullptr || ::GetObjectA(current, sizeof logFont, &logFont) == 0)
         return;  // no template font: nothing to make anew
-    const SIZE units = BaseUnits(current);
-    if (units.cx <= 0 || units.cy <= 0)
+    // The units the dialog manager laid the dialog out in, as it keeps them:
+    // 4 x 8 dialog units are one base unit each way. Asked, not measured
+    // again, since the font is the one it measured.
+    RECT units = {0, 0, 4, 8};
+    if (!::MapDialogRect(window, &units) || units.right <= 0 || units.bottom <= 0)
         return;
-    baseUnits = units;
-    baseWidthAt100 = dpi == DpiApi::dpiAt100 || widthAt100 <= 0 ? units.cx : widthAt100;
+    baseUnits = {units.right, units.bottom};
+    baseWidthAt100 = dpi == DpiApi::dpiAt100 || widthAt100 <= 0 ? baseUnits.cx : widthAt100;
     pointSize = ::MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, pointsPerInch,
                          static_cast<int>(dpi));
 }

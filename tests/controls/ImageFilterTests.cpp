@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdio.h>
 #include <string.h>
 #include <string>
@@ -105,6 +106,29 @@ TEST_CASE("normal and disabled images of reference colours; the mask colour pass
     CHECK(GetObjectType(original) == 0);
 }
 
+TEST_CASE("each pixel's variant depends on its colour alone, whatever the pixels before it")
+{
+    // Runs of one colour, and neighbours that differ in one channel by one.
+    const std::vector<DWORD> palette = {0x0F2D69, 0x0F2D68, 0x0E2D69, 0x0F2C69, 0xFF0000, magenta, 0x808080};
+    std::vector<DWORD> pixels;
+    for (size_t i = 0; i < 48; ++i)
+        pixels.push_back(palette[(i * i / 3) % palette.size()]);
+    for (const bool disabled : {false, true}) {
+        CAPTURE(disabled);
+        const auto variant = [&](const std::vector<DWORD>& source, int width) {
+            FilterBitmap image;
+            image.Attach(MakeBitmap(source, width));
+            CHECK((disabled ? image.MakeDisabledImage(kMagenta, image.GetBitmap())
+                            : image.MakeNormalImage(kMagenta, image.GetBitmap())));
+            return Shown(image.GetBitmap());
+        };
+        std::string alone;
+        for (DWORD pixel : pixels)
+            alone += variant({pixel}, 1);
+        CHECK(variant(pixels, 8) == alone);
+    }
+}
+
 TEST_CASE("a chain that does nothing or fails leaves the bitmap as it was")
 {
     const std::vector<DWORD> input = {0x0A141E, 0xC83232, magenta, 0x000000};
@@ -158,6 +182,58 @@ TEST_CASE("FillPixels fills exactly width x height pixels")
     CHECK(untouched.red == 0);
 }
 
+namespace {
+
+// The area filter as its definition reads, one sample at a time in 64 bits:
+// what ScalePixels must give to the bit.
+void ReferenceLine(const Pixel* source, int step, int count, Pixel* destination, int destinationStep, int newCount)
+{
+    for (int j = 0; j < newCount; ++j) {
+        const long long start = static_cast<long long>(j) * count, end = start + count;
+        unsigned long long sums[3] = {};
+        for (long long i = start / newCount; i < count && i * newCount < end; ++i) {
+            const long long weight = std::min((i + 1) * newCount, end) - std::max(i * newCount, start);
+            const Pixel& pixel = source[i * step];
+            sums[0] += weight * pixel.blue;
+            sums[1] += weight * pixel.green;
+            sums[2] += weight * pixel.red;
+        }
+        Pixel& out = destination[static_cast<long long>(j) * destinationStep];
+        out = {static_cast<BYTE>((sums[0] + count / 2) / count), static_cast<BYTE>((sums[1] + count / 2) / count),
+               static_cast<BYTE>((sums[2] + count / 2) / count), 0};
+    }
+}
+
+} // namespace
+
+TEST_CASE("ScalePixels gives the area filter's exact result for the banners' sizes and others")
+{
+    // The banners from their double-size pictures at 125%, 150% and 200%,
+    // sizes that do not divide, and lines of one pixel and of many.
+    const struct { int sourceWidth, sourceHeight, width, height; } sizes[] = {
+        {740, 120, 462, 75}, {740, 120, 555, 90}, {796, 106, 597, 80}, {740, 120, 740, 120},
+        {37, 11, 5, 3},      {5, 3, 37, 11},      {101, 7, 100, 8},    {1, 2, 3, 1},
+        {4100, 2, 3, 1},  // a line long enough to be divided the slow way
+    };
+    unsigned int state = 12345;
+    for (const auto& size : sizes) {
+        CAPTURE(size.width);
+        std::vector<Pixel> source(size.sourceWidth * size.sourceHeight);
+        for (Pixel& pixel : source) {
+            state = state * 1103515245u + 12345u;
+            pixel = {BYTE(state >> 8), BYTE(state >> 16), BYTE(state >> 24), BYTE(state)};
+        }
+        std::vector<Pixel> rows(size.width * size.sourceHeight), expected(size.width * size.height),
+            shown(size.width * size.height);
+        for (int y = 0; y < size.sourceHeight; ++y)
+            ReferenceLine(&source[y * size.sourceWidth], 1, size.sourceWidth, &rows[y * size.width], 1, size.width);
+        for (int x = 0; x < size.width; ++x)
+            ReferenceLine(&rows[x], size.width, size.sourceHeight, &expected[x], size.width, size.height);
+        REQUIRE(ScalePixels(source.data(), size.sourceWidth, size.sourceHeight, shown.data(), size.width, size.height));
+        CHECK(memcmp(shown.data(), expected.data(), shown.size() * sizeof(Pixel)) == 0);
+    }
+}
+
 TEST_CASE("ScalePixels averages the area each pixel covers, weighted by how much of each source pixel lies in it")
 {
     struct Case { int sourceWidth, sourceHeight; std::vector<DWORD> source; int width, height; std::vector<DWORD> expected; };
@@ -185,6 +261,7 @@ TEST_CASE("ScalePixels averages the area each pixel covers, weighted by how much
     }
     Pixel one = {};
     CHECK_FALSE(ScalePixels(nullptr, 1, 1, &one, 1, 1));
+    CHECK_FALSE(ScalePixels(&one, 16843010, 1, &one, 1, 1));  // a longer line's sums would wrap
     CHECK_FALSE(ScalePixels(&one, 1, 1, nullptr, 1, 1));
     CHECK_FALSE(ScalePixels(&one, 0, 1, &one, 1, 1));
     CHECK_FALSE(ScalePixels(&one, 1, 1, &one, 1, -1));
