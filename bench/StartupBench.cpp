@@ -393,6 +393,9 @@ int main(int argc, char** argv)
     Sample ownRatioRunFloor;
     AgainstRunFloor(figures, zvxOwnRunFloor, ownRatioRunFloor);
     zvxOwnRunFloor.Print("own work zvx.exe (run's median floor)");
+    if (figures.ownFloor.Count() > 0)
+        printf("start-up own work difference zvx - baseline (medians, run's median floor): %.2f ms\n",
+               figures.ownZvx.Median() - figures.ownBaseline.Median());
     zvxProgram.close.Print("close zvx.exe");
     baselineProgram.close.Print("close baseline");
     PrintChecks(zvxProgram);
