@@ -27,7 +27,9 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     scaling.Attach(hWnd, DIALOG_BASE_WIDTH_AT_100);
     banner.SubclassWindow(GetDlgItem(IDC_ABOUT_BANNER));
     banner.SetAccessibleNameId(IDS_ABOUT_BANNER);
-    LoadBanner();
+    banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_ABOUT), MAKEINTRESOURCEA(IDR_BANNER_ABOUT_2X), RT_JPEG,
+                      scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
+    banner.RenderPicture();
 
     webLink.SubclassWindow(GetDlgItem(IDC_ABOUT_WEB_LINK));
     webLink.SetLinkText(AppLinks::webAddress);
@@ -52,19 +54,9 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT AboutDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    // The banner and the links follow from there.
     scaling.Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-    LoadBanner();
-    webLink.FollowFont();
-    mailLink.FollowFont();
     return 0;
-}
-
-void AboutDialog::LoadBanner()
-{
-    // The load releases what the one before made.
-    banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_ABOUT), MAKEINTRESOURCEA(IDR_BANNER_ABOUT_2X), RT_JPEG,
-                      scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
-    banner.RenderPicture();
 }
 
 LRESULT AboutDialog::OnClose(WORD, WORD id, HWND, BOOL&)

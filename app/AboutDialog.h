@@ -28,7 +28,6 @@ private:
     LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnClose(WORD code, WORD id, HWND control, BOOL& handled);
-    void LoadBanner();
 
     DialogDpi scaling;
     PictureBanner banner;

@@ -18,20 +18,7 @@ constexpr UINT aboutBitmaps[IconButton::iconSizeCount] = {IDB_ABOUT, IDB_ABOUT_2
 constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
 constexpr UINT visitBitmaps[IconButton::iconSizeCount] = {IDB_VISIT, IDB_VISIT_20, IDB_VISIT_24, IDB_VISIT_32};
 
-void DestroyOwnedIcon(HICON& icon)
-{
-    if (icon != nullptr && ::DestroyIcon(icon))
-        icon = nullptr;
-}
-
 } // namespace
-
-DomainBrowserDialog::~DomainBrowserDialog()
-{
-    // The window that borrowed the icons is gone by now.
-    DestroyOwnedIcon(smallIcon);
-    DestroyOwnedIcon(largeIcon);
-}
 
 BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                LRESULT& result, DWORD mapId)
@@ -100,15 +87,14 @@ LRESULT DomainBrowserDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT DomainBrowserDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    // The controls follow from there; the window's own icons are the dialog's.
     scaling.Rescale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     LoadIcons();
-    LoadPictures();
     return 0;
 }
 
 void DomainBrowserDialog::LoadPictures()
 {
-    // Each load releases what the one before made.
     banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_MAIN), MAKEINTRESOURCEA(IDR_BANNER_MAIN_2X), RT_JPEG,
                       scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
     banner.RenderPicture();
@@ -125,23 +111,24 @@ void DomainBrowserDialog::LoadIcons()
 
 // The window borrows the icon it shows, so the one it showed before is
 // released only once it shows the new one. Without a new icon the old stays.
-void DomainBrowserDialog::ShowIcon(HICON& owned, BOOL big)
+void DomainBrowserDialog::ShowIcon(OwnedIcon& owned, BOOL big)
 {
     const UINT dpi = scaling.GetDpi();
     const int width = DpiApi::GetSystemMetricsForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
     const int height = DpiApi::GetSystemMetricsForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
-    const HICON loaded = static_cast<HICON>(::LoadImageA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(IDI_APP),
-                                                         IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    OwnedIcon loaded(static_cast<HICON>(::LoadImageA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(IDI_APP),
+                                                     IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
     if (loaded == nullptr)
         return;
     SetIcon(loaded, big);
-    if (owned == nullptr || ::DestroyIcon(owned)) {
-        owned = loaded;
+    OwnedIcon previous(owned.Detach());
+    if (previous.Reset()) {
+        owned.Attach(loaded.Detach());
         return;
     }
-    // The old icon is still held: it goes back to the window, the new one is let go.
-    SetIcon(owned, big);
-    ::DestroyIcon(loaded);
+    // The old icon could not be destroyed: the window shows it again, and the new one goes.
+    SetIcon(previous, big);
+    owned.Attach(previous.Detach());
 }
 
 void DomainBrowserDialog::FillLists()

@@ -11,6 +11,7 @@
 #include "framework/DialogDpi.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageMap.h"
+#include "framework/OwnedHandle.h"
 #include "framework/String.h"
 #include "res/resource.h"
 
@@ -25,7 +26,7 @@ public:
     static constexpr UINT templateId = IDD_DOMAIN_BROWSER;
 
     DomainBrowserDialog() = default;
-    ~DomainBrowserDialog() override;
+    ~DomainBrowserDialog() override = default;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;
@@ -51,8 +52,9 @@ private:
     // The window's big and small icons at the sizes the system gives for the
     // dialog's DPI.
     void LoadIcons();
-    void ShowIcon(HICON& owned, BOOL big);
-    // The banner and the button icons for the dialog's DPI and scale.
+    void ShowIcon(OwnedIcon& owned, BOOL big);
+    // The banner and the button icons for the dialog's DPI and scale, which
+    // they follow from then on.
     void LoadPictures();
     void FillLists();
     void SyncSelection(bool fromDescriptions);
@@ -71,6 +73,6 @@ private:
     GroupedListBox codeListBox;         // names codeList for screen readers
     GroupedListBox descriptionListBox;  // names descriptionList for screen readers
     VisitState visitState;
-    HICON largeIcon = nullptr;       // owned; the window only borrows it
-    HICON smallIcon = nullptr;       // owned; the window only borrows it
+    OwnedIcon largeIcon;             // the window only borrows it
+    OwnedIcon smallIcon;             // the window only borrows it
 };

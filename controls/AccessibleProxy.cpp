@@ -24,16 +24,13 @@ HRESULT ToBstr(const String& text, BSTR* out)
 
 AccessibleProxy* AccessibleProxy::Create(HWND window, AccessibleControl* control)
 {
-    AccessibleProxy* proxy = new (std::nothrow) AccessibleProxy(window, control);
-    if (proxy == nullptr)
+    ComPtr<AccessibleProxy> proxy;
+    proxy.Attach(new (std::nothrow) AccessibleProxy(window, control));
+    if (!proxy || FAILED(AccessibilityApi::CreateStdAccessibleObject(
+                      window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(proxy->standard.Receive())))
+        || !proxy->standard)
         return nullptr;
-    if (FAILED(AccessibilityApi::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                                         reinterpret_cast<void**>(proxy->standard.Receive())))
-        || !proxy->standard) {
-        proxy->Release();
-        return nullptr;
-    }
-    return proxy;
+    return proxy.Detach();
 }
 
 void AccessibleProxy::Disconnect()

@@ -1,39 +1,14 @@
 #include "controls/FilterBitmap.h"
 
-#include <new>
 #include <string.h>
 
 #include "controls/FillPixels.h"
-#include "controls/GdiScope.h"
 #include "controls/GreyscaleFilter.h"
 #include "controls/LightnessFilter.h"
+#include "controls/PixelBuffer.h"
+#include "framework/GdiScope.h"
 
 namespace {
-
-// Owns one work buffer of pixels (allocated with new[]).
-class PixelBuffer {
-public:
-    explicit PixelBuffer(Pixel* pixels) : pixels(pixels) {}
-    ~PixelBuffer() { delete[] pixels; }
-    PixelBuffer(const PixelBuffer&) = delete;
-    PixelBuffer& operator=(const PixelBuffer&) = delete;
-
-    Pixel* Get() const { return pixels; }
-    void Reset(Pixel* replacement)
-    {
-        delete[] pixels;
-        pixels = replacement;
-    }
-    Pixel* Release()
-    {
-        Pixel* released = pixels;
-        pixels = nullptr;
-        return released;
-    }
-
-private:
-    Pixel* pixels;
-};
 
 // The pixels of a width x height image; 0 for a size beyond the pixel-buffer limit.
 size_t PixelCount(LONG width, LONG height)
@@ -41,13 +16,6 @@ size_t PixelCount(LONG width, LONG height)
     size_t count = 0;
     CountPixels(width, height, count);
     return count;
-}
-
-// NULL when the size is beyond the limit or memory is short.
-Pixel* AllocatePixels(LONG width, LONG height)
-{
-    const size_t count = PixelCount(width, height);
-    return count != 0 ? new (std::nothrow) Pixel[count] : nullptr;
 }
 
 BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
@@ -62,26 +30,14 @@ BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
 
 } // namespace
 
-FilterBitmap::~FilterBitmap()
-{
-    DeleteBitmap();
-}
-
 void FilterBitmap::Attach(HBITMAP newBitmap)
 {
-    if (bitmap != NULL && bitmap != newBitmap)
-        DeleteObject(bitmap);
-    bitmap = newBitmap;
+    bitmap.Attach(newBitmap);
 }
 
 BOOL FilterBitmap::DeleteBitmap()
 {
-    if (bitmap == NULL)
-        return TRUE;
-    if (!DeleteObject(bitmap))
-        return FALSE;
-    bitmap = NULL;
-    return TRUE;
+    return bitmap.Reset();
 }
 
 int FilterBitmap::GetInfoHeader(BITMAPINFOHEADER& header, HBITMAP handle) const
@@ -108,7 +64,7 @@ Pixel* FilterBitmap::GetPixels(HBITMAP handle) const
     const int height = GetInfoHeader(header, handle);
     if (height == 0)
         return nullptr;
-    PixelBuffer pixels(AllocatePixels(header.biWidth, height));
+    PixelBuffer pixels(PixelBuffer::Allocate(header.biWidth, height));
     if (pixels.Get() == nullptr)
         return nullptr;
     WindowDC screen(NULL);  // the screen DC
@@ -158,7 +114,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
     if (source.Get() == nullptr)
         return FALSE;
     size_t sourceCapacity = PixelCount(original.cx, original.cy);
-    PixelBuffer destination(AllocatePixels(largest.cx, largest.cy));
+    PixelBuffer destination(PixelBuffer::Allocate(largest.cx, largest.cy));
     if (destination.Get() == nullptr)
         return FALSE;
     FillPixels(destination.Get(), largest.cx, largest.cy, backgroundColour);
@@ -170,7 +126,7 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
             // when an intermediate image is larger than any before it.
             const size_t inputCount = PixelCount(input.cx, input.cy);
             if (inputCount > sourceCapacity) {
-                source.Reset(AllocatePixels(input.cx, input.cy));
+                source.Reset(PixelBuffer::Allocate(input.cx, input.cy));
                 if (source.Get() == nullptr)
                     return FALSE;
                 sourceCapacity = inputCount;
@@ -193,19 +149,14 @@ BOOL FilterBitmap::ApplyFilters(SimpleArray<ImageFilter*>& filters, HBITMAP from
     WindowDC screen(NULL);  // the screen DC
     if (screen == NULL)
         return FALSE;
-    HBITMAP result = CreateCompatibleBitmap(screen, input.cx, input.cy);
-    if (result == NULL)
-        return FALSE;
+    OwnedBitmap result(CreateCompatibleBitmap(screen, input.cx, input.cy));
     BITMAPINFOHEADER header = {};
-    if (GetInfoHeader(header, result) != input.cy
-        || SetDIBits(screen, result, 0, input.cy, destination.Get(),
-                     reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) != input.cy) {
-        DeleteObject(result);
+    if (result == NULL || GetInfoHeader(header, result) != input.cy
+        || SetDIBits(screen, result, 0, input.cy, destination.Get(), reinterpret_cast<BITMAPINFO*>(&header),
+                     DIB_RGB_COLORS) != input.cy)
         return FALSE;
-    }
-    DeleteBitmap();
-    Attach(result);
-    return TRUE;
+    // An old bitmap that cannot be deleted stays, and the new one goes.
+    return bitmap.Attach(result.Detach());
 }
 
 BOOL FilterBitmap::MakeNormalImage(COLORREF mask, HBITMAP from)

@@ -4,6 +4,7 @@
 
 #include "controls/ImageFilter.h"
 #include "controls/Pixel.h"
+#include "framework/OwnedHandle.h"
 #include "framework/SimpleArray.h"
 
 // Owns one bitmap and replaces it with the result of a chain of per-pixel
@@ -12,15 +13,16 @@
 class FilterBitmap {
 public:
     FilterBitmap() = default;
-    virtual ~FilterBitmap();
+    virtual ~FilterBitmap() = default;
 
     FilterBitmap(const FilterBitmap&) = delete;
     FilterBitmap& operator=(const FilterBitmap&) = delete;
 
-    // Takes ownership of newBitmap; a different bitmap held so far is deleted.
+    // Takes ownership of newBitmap; a different bitmap held so far is deleted
+    // (when that fails, the old one stays and newBitmap is deleted).
     void Attach(HBITMAP newBitmap);
     // The bitmap, still owned by this object (NULL when empty).
-    HBITMAP GetBitmap() const { return bitmap; }
+    HBITMAP GetBitmap() const { return bitmap.Get(); }
     // Deletes the bitmap now rather than in the destructor. The handle is
     // cleared only when DeleteObject succeeds; TRUE when nothing is left held.
     BOOL DeleteBitmap();
@@ -46,6 +48,6 @@ public:
     BOOL MakeDisabledImage(COLORREF mask, HBITMAP from);
 
 private:
-    HBITMAP bitmap = NULL;                 // owned
+    OwnedBitmap bitmap;
     COLORREF backgroundColour = 0xFFFFFF;  // what work buffers are cleared to
 };

@@ -5,13 +5,12 @@
 
 #include <utility>
 
-#include "controls/GdiScope.h"
 #include "controls/LinkColors.h"
 #include "controls/LinkContrast.h"
 #include "controls/ShellApi.h"
-#include "controls/TaggedText.h"
 #include "framework/AppModule.h"
-#include "framework/String.h"
+#include "framework/DialogDpi.h"
+#include "framework/GdiScope.h"
 
 namespace {
 
@@ -22,32 +21,6 @@ constexpr UINT activateMessage = WM_USER + 0x100;
 
 // The tooltip is told the full structure size, reserved pointer included.
 static_assert(sizeof(TOOLINFOA) == 48, "TOOLINFOA must carry its trailing reserved pointer");
-
-char* CopyText(const char* text)
-{
-    if (text == nullptr)
-        text = "";
-    char* copy = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, ::lstrlenA(text) + 1));
-    if (copy != nullptr)
-        ::lstrcpyA(copy, text);
-    return copy;
-}
-
-void FreeText(char*& text)
-{
-    if (text != nullptr && ::HeapFree(::GetProcessHeap(), 0, text))
-        text = nullptr;
-}
-
-// Replaces text with a copy of source. The copy is made before the old text
-// is freed, so source may be the old text itself.
-bool ReplaceText(char*& text, const char* source)
-{
-    char* copy = CopyText(source);
-    FreeText(text);
-    text = copy;
-    return copy != nullptr;
-}
 
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -73,17 +46,15 @@ HyperlinkLabel::HyperlinkLabel(DWORD linkStyle) : linkStyle(linkStyle)
 
 HyperlinkLabel::~HyperlinkLabel()
 {
-    FreeText(linkTarget);
-    FreeText(labelText);
+    labelText = nullptr;
+    linkTarget = nullptr;
     ReleaseLinkFont();
 }
 
 void HyperlinkLabel::ReleaseLinkFont()
 {
-    if ((flags & ownsLinkFontFlag) && linkFont != nullptr && ::DeleteObject(linkFont)) {
-        linkFont = nullptr;
+    if ((flags & ownsLinkFontFlag) && linkFont.Reset())
         flags &= ~ownsLinkFontFlag;
-    }
 }
 
 BOOL HyperlinkLabel::SubclassWindow(HWND window)
@@ -120,6 +91,7 @@ BOOL HyperlinkLabel::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         Map::Message(WM_UPDATEUISTATE, &HyperlinkLabel::OnUpdateUiState),
         Map::Message(WM_SETTEXT, &HyperlinkLabel::OnSetText),
         Map::Message(activateMessage, &HyperlinkLabel::OnActivate),
+        Map::Message(WM_DIALOG_RESCALED, &HyperlinkLabel::OnDialogRescaled),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
 }
@@ -149,7 +121,7 @@ void HyperlinkLabel::Initialize()
 
     tipWindow.Create(TOOLTIPS_CLASSA, hWnd, nullptr, nullptr, 0);
 
-    if (labelText == nullptr) {
+    if (labelText.IsEmpty()) {
         const int length = GetWindowTextLengthA();
         String text;
         char* buffer = length > 0 ? text.GetBuffer(length) : nullptr;
@@ -161,10 +133,10 @@ void HyperlinkLabel::Initialize()
 
     MeasureLink();
 
-    if (linkTarget != nullptr || (linkStyle & LINK_COMMAND)) {
+    if (!linkTarget.IsEmpty() || (linkStyle & LINK_COMMAND)) {
         tipWindow.SendMessageA(TTM_ACTIVATE, TRUE, 0);
         AddLinkTool();
-    } else if (labelText != nullptr) {
+    } else if (!labelText.IsEmpty()) {
         SetLinkTarget(labelText);
     }
 
@@ -185,8 +157,7 @@ void HyperlinkLabel::MakeLinkFont()
         font.lfWeight = FW_BOLD;
     else if (!(linkStyle & LINK_PLAIN))
         font.lfUnderline = TRUE;
-    linkFont = ::CreateFontIndirectA(&font);
-    if (linkFont != nullptr)
+    if (linkFont.Attach(::CreateFontIndirectA(&font)) && linkFont != nullptr)
         flags |= ownsLinkFontFlag;
 }
 
@@ -204,7 +175,9 @@ void HyperlinkLabel::FollowFont()
 
 bool HyperlinkLabel::SetLinkText(const char* text)
 {
-    if (!ReplaceText(labelText, text))
+    labelText = text;
+    // A copy that cannot be allocated leaves the value empty.
+    if (text != nullptr && *text != '\0' && labelText.IsEmpty())
         return false;
     MeasureLink();
     if (hWnd != nullptr)
@@ -214,9 +187,10 @@ bool HyperlinkLabel::SetLinkText(const char* text)
 
 bool HyperlinkLabel::SetLinkTarget(const char* target)
 {
-    if (!ReplaceText(linkTarget, target))
+    linkTarget = target;
+    if (target != nullptr && *target != '\0' && linkTarget.IsEmpty())
         return false;
-    if (labelText == nullptr)
+    if (labelText.IsEmpty())
         MeasureLink();
     if (tipWindow.IsWindow()) {
         tipWindow.SendMessageA(TTM_ACTIVATE, TRUE, 0);
@@ -235,24 +209,44 @@ UINT HyperlinkLabel::TextAlignment() const
     return DT_LEFT;
 }
 
+TaggedParts HyperlinkLabel::Parts() const
+{
+    const char* shown = ShownText();
+    if (IsTagged())
+        return SplitTaggedText(shown);
+    TaggedParts parts;
+    parts.link = shown;
+    parts.linkCount = ::lstrlenA(shown);
+    return parts;
+}
+
 bool HyperlinkLabel::MeasureLink()
 {
-    if (!IsWindow() || (labelText == nullptr && linkTarget == nullptr))
+    if (!IsWindow() || (labelText.IsEmpty() && linkTarget.IsEmpty()))
         return false;
 
     WindowDC dc(hWnd);
     RECT client;
     GetClientRect(&client);
     linkRect = client;
-
-    if ((flags & paintTextFlag) && IsTagged()) {
-        linkRect = MeasureTaggedLink(dc, client);
-    } else if (flags & paintTextFlag) {
-        const UINT alignment = TextAlignment();
-        {
+    if (flags & paintTextFlag) {
+        // The layout Parts describes and PaintLink draws.
+        const TaggedParts parts = Parts();
+        if (parts.before != nullptr) {
+            const SelectedObject normal(dc, normalFont);
+            RECT before = client;
+            ::DrawTextA(dc, parts.before, parts.beforeCount, &before, DT_CALCRECT | DT_WORDBREAK);
+            linkRect.left = before.right;
+        }
+        const UINT alignment = IsTagged() ? DT_LEFT : TextAlignment();
+        if (parts.linkCount > 0) {
             // A NULL link font selects nothing: the DC's font measures instead.
-            SelectedObject linkSelected(dc, linkFont);
-            ::DrawTextA(dc, ShownText(), -1, &linkRect, DT_CALCRECT | DT_WORDBREAK | alignment);
+            const SelectedObject link(dc, linkFont);
+            ::DrawTextA(dc, parts.link, parts.linkCount, &linkRect, DT_CALCRECT | DT_WORDBREAK | alignment);
+        } else {
+            // No link text: nothing may react to the mouse.
+            linkRect.right = linkRect.left;
+            linkRect.bottom = linkRect.top;
         }
         // DT_CALCRECT keeps the left edge whatever the alignment; place it here.
         if (alignment == DT_CENTER)
@@ -262,28 +256,6 @@ bool HyperlinkLabel::MeasureLink()
     }
     UpdateToolRect();
     return true;
-}
-
-RECT HyperlinkLabel::MeasureTaggedLink(HDC dc, const RECT& client) const
-{
-    // The layout PaintTaggedLink draws: the link starts where the text before it ends.
-    const TaggedParts parts = SplitTaggedText(ShownText());
-    SelectedObject normal(dc, normalFont);
-    RECT before = client;
-    if (parts.before != nullptr)
-        ::DrawTextA(dc, parts.before, parts.beforeCount, &before, DT_CALCRECT | DT_WORDBREAK);
-    RECT link = client;
-    if (parts.before != nullptr)
-        link.left = before.right;
-    if (parts.linkCount > 0) {
-        SelectedObject linkSelected(dc, linkFont);
-        ::DrawTextA(dc, parts.link, parts.linkCount, &link, DT_CALCRECT | DT_WORDBREAK);
-    } else {
-        // No link text: nothing may react to the mouse.
-        link.right = link.left;
-        link.bottom = link.top;
-    }
-    return link;
 }
 
 TOOLINFOA HyperlinkLabel::LinkTool() const
@@ -304,7 +276,8 @@ void HyperlinkLabel::AddLinkTool()
     tipWindow.SendMessageA(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     tool.rect = linkRect;
     tool.hinst = appModule.GetResourceInstance();
-    tool.lpszText = linkTarget; // the tooltip keeps its own copy
+    // The tooltip keeps its own copy; none without a target.
+    tool.lpszText = linkTarget.IsEmpty() ? nullptr : const_cast<char*>(linkTarget.c_str());
     tipWindow.SendMessageA(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -350,60 +323,39 @@ void HyperlinkLabel::PaintLink(HDC dc, COLORREF background)
     if (IsWindowEnabled())
         colour = ReadableLinkColor((flags & visitedFlag) ? visitedColor : linkColor, background);
     const HFONT font =
-        linkFont != nullptr && (!UnderlinesOnHover() || (flags & hoverFlag)) ? linkFont : normalFont;
-    const bool focused = ::GetFocus() == hWnd;
+        linkFont != nullptr && (!UnderlinesOnHover() || (flags & hoverFlag)) ? linkFont.Get() : normalFont;
 
-    if (IsTagged()) {
-        PaintTaggedLink(dc, colour, font, focused);
-        return;
-    }
-    const char* text = ShownText();
-    ::SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = ::SetTextColor(dc, colour);
-    {
-        SelectedObject selected(dc, font);
-        if (text != nullptr) {
-            RECT rect = linkRect;
-            ::DrawTextA(dc, text, -1, &rect, DT_WORDBREAK | TextAlignment());
-        }
-        if (focused)
-            ::DrawFocusRect(dc, &linkRect);
-    }
-    ::SetTextColor(dc, previousColour);
-}
-
-void HyperlinkLabel::PaintTaggedLink(HDC dc, COLORREF colour, HFONT font, bool focused)
-{
-    // Laid out for one line: the link starts where the text before it ends,
-    // the text after it where the link ends, both at the top.
-    const TaggedParts parts = SplitTaggedText(ShownText());
+    // Where MeasureLink put the parts. The text around the link keeps the
+    // colour the parent's WM_CTLCOLORSTATIC left in the DC.
+    const TaggedParts parts = Parts();
     RECT client;
     GetClientRect(&client);
     ::SetBkMode(dc, TRANSPARENT);
-    SelectedObject normal(dc, normalFont);
+    const SelectedObject normal(dc, normalFont);
     if (parts.before != nullptr) {
         RECT rect = client;
         ::DrawTextA(dc, parts.before, parts.beforeCount, &rect, DT_WORDBREAK);
     }
     if (parts.linkCount > 0) {
-        // The other parts keep the colour the parent's WM_CTLCOLORSTATIC left.
         const COLORREF previousColour = ::SetTextColor(dc, colour);
-        SelectedObject linkSelected(dc, font);
-        RECT rect = linkRect;
-        ::DrawTextA(dc, parts.link, parts.linkCount, &rect, DT_WORDBREAK);
+        {
+            const SelectedObject link(dc, font);
+            RECT rect = linkRect;
+            ::DrawTextA(dc, parts.link, parts.linkCount, &rect, DT_WORDBREAK | (IsTagged() ? 0 : TextAlignment()));
+        }
         ::SetTextColor(dc, previousColour);
     }
     if (parts.after != nullptr) {
         RECT rect = {linkRect.right, linkRect.top, client.right, client.bottom};
         ::DrawTextA(dc, parts.after, parts.afterCount, &rect, DT_WORDBREAK);
     }
-    if (focused)
+    if (::GetFocus() == hWnd)
         ::DrawFocusRect(dc, &linkRect);
 }
 
 bool HyperlinkLabel::IsOverActiveLink(POINT point) const
 {
-    return (linkTarget != nullptr || (linkStyle & LINK_COMMAND)) && ::PtInRect(&linkRect, point);
+    return (!linkTarget.IsEmpty() || (linkStyle & LINK_COMMAND)) && ::PtInRect(&linkRect, point);
 }
 
 void HyperlinkLabel::SetHover(bool hovering)
@@ -432,7 +384,7 @@ bool HyperlinkLabel::Activate()
         return true;
     }
     // A label that never had text has no target; the shell is not asked to open nothing.
-    if (linkTarget == nullptr)
+    if (linkTarget.IsEmpty())
         return false;
     const HINSTANCE opened = ShellApi::ShellExecuteA(nullptr, "open", linkTarget, nullptr, nullptr, SW_SHOWNORMAL);
     // Values up to 32 are error codes.
@@ -453,7 +405,7 @@ bool HyperlinkLabel::GetAccessibleName(String& name) const
 {
     // What the user sees: in tagged text, the parts without their tags.
     const char* shown = ShownText();
-    if (shown == nullptr)
+    if (*shown == '\0')
         return false;
     if (!IsTagged()) {
         name = shown;
@@ -477,7 +429,7 @@ bool HyperlinkLabel::GetAccessibleName(String& name) const
 
 bool HyperlinkLabel::GetAccessibleValue(String& value) const
 {
-    if (linkTarget == nullptr)
+    if (linkTarget.IsEmpty())
         return false;
     value = linkTarget;
     return true;
@@ -501,6 +453,12 @@ bool HyperlinkLabel::DoAccessibleAction()
 LRESULT HyperlinkLabel::OnActivate(UINT, WPARAM, LPARAM, BOOL&)
 {
     Activate();
+    return 0;
+}
+
+LRESULT HyperlinkLabel::OnDialogRescaled(UINT, WPARAM, LPARAM, BOOL&)
+{
+    FollowFont();
     return 0;
 }
 

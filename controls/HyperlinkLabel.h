@@ -4,7 +4,10 @@
 #include <commctrl.h>
 
 #include "controls/AccessibleControl.h"
+#include "controls/TaggedText.h"
 #include "framework/MessageMap.h"
+#include "framework/OwnedHandle.h"
+#include "framework/String.h"
 #include "framework/Window.h"
 #include "framework/WindowImpl.h"
 
@@ -37,15 +40,11 @@ public:
     // browser's settings.
     BOOL SubclassWindow(HWND window);
 
-    // Both copy their text and may be called before attaching. false when the
-    // copy cannot be allocated; the old text is gone then.
+    // Both copy their text and may be called before attaching; an empty text
+    // is none. false when the copy cannot be allocated; the old text is gone
+    // then.
     bool SetLinkText(const char* text);
     bool SetLinkTarget(const char* target);
-
-    // After the control's font was replaced for a new DPI (WM_SETFONT, which
-    // alone keeps the link font and place): the link font is made anew from
-    // the control's font, and the link measured again, tooltip included.
-    void FollowFont();
 
     // The click: notify or command the parent, or open the target with the
     // shell and mark the link visited. false when the shell refused the target
@@ -77,8 +76,16 @@ private:
 
     void Initialize();
     void MakeLinkFont();
+    // When the dialog was laid out for a new DPI (WM_DIALOG_RESCALED), after
+    // WM_SETFONT, which alone keeps the link font and place: the link font is
+    // made anew from the control's font, and the link measured again.
+    void FollowFont();
+    // The parts of the shown text, laid out for one line: the text before the
+    // link from the client area's top left, the link in linkRect (which
+    // MeasureLink sets, and painting takes), the text after it from the
+    // link's top right. Untagged text is all link.
+    TaggedParts Parts() const;
     bool MeasureLink();
-    RECT MeasureTaggedLink(HDC dc, const RECT& client) const;
     // The tool of this link (id 1), rectangle and text not filled in.
     TOOLINFOA LinkTool() const;
     void AddLinkTool();
@@ -88,11 +95,10 @@ private:
     // colour the link is drawn on.
     COLORREF EraseBackground(HDC dc);
     void PaintLink(HDC dc, COLORREF background);
-    void PaintTaggedLink(HDC dc, COLORREF colour, HFONT font, bool focused);
     void SetHover(bool hovering);
     void ReleaseLinkFont();
 
-    const char* ShownText() const { return labelText != nullptr ? labelText : linkTarget; }
+    const char* ShownText() const { return !labelText.IsEmpty() ? labelText : linkTarget; }
     UINT TextAlignment() const;
     bool IsOverActiveLink(POINT point) const;
     bool IsTagged() const { return (linkStyle & LINK_TAGGED) != 0; }
@@ -116,11 +122,12 @@ private:
     LRESULT OnUpdateUiState(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetText(UINT message, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnActivate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDialogRescaled(UINT, WPARAM, LPARAM, BOOL&);
 
-    char* labelText = nullptr;      // owned, process heap
-    char* linkTarget = nullptr;     // owned, process heap
+    String labelText;               // what is shown; empty until set
+    String linkTarget;              // what the shell opens and the tooltip shows; empty until set
     HCURSOR handCursor = nullptr;   // borrowed: shared system cursor, never destroyed
-    HFONT linkFont = nullptr;       // owned only while ownsLinkFontFlag is set
+    OwnedFont linkFont;             // held while ownsLinkFontFlag is set
     HFONT normalFont = nullptr;     // borrowed: the parent's font or a stock font
     RECT linkRect;                  // client coordinates
     Window tipWindow;               // destroyed by the window system with the control

@@ -2,12 +2,12 @@
 
 #include <vssym32.h>
 
-#include "controls/GdiScope.h"
 #include "controls/ThemeApi.h"
+#include "controls/VisualStyle.h"
 #include "framework/AppModule.h"
+#include "framework/DialogDpi.h"
 #include "framework/DpiApi.h"
 #include "framework/MessageMap.h"
-#include "framework/RegKey.h"
 
 namespace {
 
@@ -31,28 +31,18 @@ IconButton::IconButton()
 
 IconButton::~IconButton()
 {
-    CloseTheme();
+    theme.Reset();
     ReleaseImages();
-}
-
-void IconButton::CloseTheme()
-{
-    if (theme != nullptr && SUCCEEDED(ThemeApi::CloseThemeData(theme)))
-        theme = nullptr;
 }
 
 void IconButton::ReleaseImages()
 {
-    if (hotImages != nullptr && ImageList_Destroy(hotImages))
-        hotImages = nullptr;
-    if (disabledImages != nullptr && ImageList_Destroy(disabledImages))
-        disabledImages = nullptr;
-    if (normalImages != nullptr && ImageList_Destroy(normalImages))
-        normalImages = nullptr;
+    hotImages.Reset();
+    disabledImages.Reset();
+    normalImages.Reset();
     normalBitmap.DeleteBitmap();
     disabledBitmap.DeleteBitmap();
-    if (sourceBitmap != nullptr && DeleteObject(sourceBitmap))
-        sourceBitmap = nullptr;
+    sourceBitmap.Reset();
 }
 
 BOOL IconButton::SubclassWindow(HWND window)
@@ -74,6 +64,7 @@ BOOL IconButton::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, 
         Map::Message(WM_MOUSELEAVE, &IconButton::OnMouseLeave),
         Map::Message(WM_GETDLGCODE, &IconButton::OnGetDlgCode),
         Map::Message(BM_SETSTYLE, &IconButton::OnSetStyle),
+        Map::Message(WM_DIALOG_RESCALED, &IconButton::OnDialogRescaled),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
 }
@@ -140,56 +131,36 @@ void IconButton::InitAppearance()
     ModifyStyle(buttonTypeBits, BS_OWNERDRAW);
 
     // Attached again to a new window: the theme opened for the old one goes.
-    CloseTheme();
-    themed = IsStyledScheme() && ThemeApi::IsAvailable();
-    if (themed && theme == nullptr)
-        theme = ThemeApi::OpenThemeData(hWnd, L"Button");
-    // Visual styles switched off while the scheme asks for them: no theme can
-    // be opened, and theme drawing would leave the button without face and
-    // caption.
-    if (theme == nullptr)
-        themed = FALSE;
+    theme.Attach(VisualStyle::Choose(hWnd, L"Button"));
+    themed = theme != nullptr;
 }
 
-BOOL IconButton::IsStyledScheme()
+LRESULT IconButton::OnDialogRescaled(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    if (!GetVersionExA(&version) || version.dwMajorVersion < 5)
-        return FALSE;
-
-    RegKey appearance;
-    if (appearance.Open(HKEY_CURRENT_USER, "Control Panel\\Appearance", KEY_READ) != ERROR_SUCCESS)
-        return FALSE;
-    // Whatever bytes the value holds are compared, of any type. One byte short
-    // of the buffer, so that the zeroed end always terminates them. A value
-    // that is missing or too long leaves the buffer undefined: a scheme other
-    // than the standard one.
-    char scheme[200] = {};
-    DWORD size = sizeof(scheme) - 1;
-    if (RegQueryValueExA(appearance.GetHandle(), "Current", nullptr, nullptr, reinterpret_cast<BYTE*>(scheme),
-                         &size) != ERROR_SUCCESS)
-        return TRUE;
-    return lstrcmpiA(scheme, "Windows Standard") != 0;
+    if (bitmapIds != nullptr)
+        LoadImages(*bitmapIds, maskColour, static_cast<UINT>(wParam));
+    return 0;
 }
 
-void IconButton::LoadImages(const UINT (&bitmapIds)[iconSizeCount], COLORREF maskColour, UINT dpi)
+void IconButton::LoadImages(const UINT (&ids)[iconSizeCount], COLORREF mask, UINT dpi)
 {
+    bitmapIds = &ids;
+    maskColour = mask;
     const int wanted = MulDiv(baseIconSize, static_cast<int>(dpi), static_cast<int>(DpiApi::dpiAt100));
     int chosen = 0;
     for (int i = 1; i < iconSizeCount; ++i)
         if (iconSizes[i] <= wanted)
             chosen = i;
-    LoadImagesAt(bitmapIds[chosen], maskColour, iconSizes[chosen]);
+    LoadImagesAt(ids[chosen], mask, iconSizes[chosen]);
     if (iconWidth == 0 && chosen != 0)
-        LoadImagesAt(bitmapIds[0], maskColour, iconSizes[0]);
+        LoadImagesAt(ids[0], mask, iconSizes[0]);
 }
 
 void IconButton::LoadImagesAt(UINT bitmapId, COLORREF maskColour, int size)
 {
     ReleaseImages();
     iconSize = size;
-    sourceBitmap = LoadBitmapA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId));
+    sourceBitmap.Attach(LoadBitmapA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId)));
     BITMAP info = {};
     int width = 0;
     int height = 0;
@@ -205,9 +176,9 @@ void IconButton::LoadImagesAt(UINT bitmapId, COLORREF maskColour, int size)
     // pixels before the hot list takes them.
     normalBitmap.MakeNormalImage(maskColour, sourceBitmap);
     disabledBitmap.MakeDisabledImage(maskColour, sourceBitmap);
-    hotImages = MakeImageList(sourceBitmap, maskColour);
-    normalImages = MakeVariantList(normalBitmap, maskColour);
-    disabledImages = MakeVariantList(disabledBitmap, maskColour);
+    hotImages.Attach(MakeImageList(sourceBitmap, maskColour));
+    normalImages.Attach(MakeVariantList(normalBitmap, maskColour));
+    disabledImages.Attach(MakeVariantList(disabledBitmap, maskColour));
 }
 
 HIMAGELIST IconButton::MakeVariantList(const FilterBitmap& variant, COLORREF maskColour) const
@@ -249,17 +220,13 @@ void IconButton::DrawItem(DRAWITEMSTRUCT* item)
         ThemeApi::DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
     } else {
         if (focused) {
-            SolidBrush black(RGB(0, 0, 0));
+            const OwnedBrush black(CreateSolidBrush(RGB(0, 0, 0)));
             FrameRect(dc, &face, black);
             InflateRect(&face, -1, -1);
         }
-        {
-            SolidBrush buttonFace(GetSysColor(COLOR_BTNFACE));
-            FillRect(dc, &face, buttonFace);
-        }
+        FillRect(dc, &face, OwnedBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))));
         if (pressed) {
-            SolidBrush shadow(GetSysColor(COLOR_BTNSHADOW));
-            FrameRect(dc, &face, shadow);
+            FrameRect(dc, &face, OwnedBrush(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW))));
         } else {
             DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (hover ? DFCS_HOT : 0));
         }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/GdiScope.h"
 #include "framework/Reflection.h"
 
 // Answers the four owner-draw requests by calling T's DrawItem, MeasureItem,
@@ -53,14 +54,10 @@ protected:
             item->itemHeight = static_cast<UINT>(::GetSystemMetrics(SM_CYMENU));
             return;
         }
-        HWND control = ::GetDlgItem(Derived().hWnd, static_cast<int>(item->CtlID));
-        HDC dc = ::GetDC(control);
-        if (dc == nullptr)
-            return;
+        const WindowDC dc(::GetDlgItem(Derived().hWnd, static_cast<int>(item->CtlID)));
         TEXTMETRICA metrics = {};
-        if (::GetTextMetricsA(dc, &metrics))
+        if (dc != nullptr && ::GetTextMetricsA(dc, &metrics))
             item->itemHeight = static_cast<UINT>(metrics.tmHeight);
-        ::ReleaseDC(control, dc);
     }
 
     int CompareItem(COMPAREITEMSTRUCT*) { return 0; }

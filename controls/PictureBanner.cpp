@@ -1,12 +1,12 @@
 #include "controls/PictureBanner.h"
 
-#include <new>
-
 #include <oleacc.h>
 
-#include "controls/GdiScope.h"
+#include "controls/PixelBuffer.h"
 #include "controls/ScalePixels.h"
+#include "framework/GdiScope.h"
 #include "framework/AppModule.h"
+#include "framework/DialogDpi.h"
 #include "framework/MessageMap.h"
 
 namespace {
@@ -36,6 +36,7 @@ BOOL PictureBanner::ProcessWindowMessage(HWND window, UINT message, WPARAM wPara
     static constexpr Map::Entry entries[] = {
         Map::ChainBase<AccessibleControl>(),
         Map::Message(WM_PAINT, &PictureBanner::OnPaint),
+        Map::Message(WM_DIALOG_RESCALED, &PictureBanner::OnDialogRescaled),
     };
     return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
 }
@@ -61,50 +62,41 @@ BOOL PictureBanner::LoadFromResource(LPCSTR name, LPCSTR type)
     HRSRC found = FindResourceA(resources, name, type);
     if (found == nullptr)
         return FALSE;
-    HGLOBAL resource = LoadResource(resources, found);
+    OwnedResource resource(LoadResource(resources, found));
     if (resource == nullptr)
         return FALSE;
 
     const DWORD size = SizeofResource(resources, found);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, size);
-    if (block == nullptr) {
-        FreeResource(resource);
+    OwnedGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, size));
+    if (block == nullptr)
         return FALSE;
-    }
     void* copy = GlobalLock(block);
     const void* data = LockResource(resource);
     if (copy == nullptr || data == nullptr) {
         if (copy != nullptr)
             GlobalUnlock(block);
-        GlobalFree(block);
-        FreeResource(resource);
         return FALSE;
     }
     CopyMemory(copy, data, size);
-    FreeResource(resource);
+    resource.Reset();
     GlobalUnlock(block);
-
-    const BOOL loaded = LoadFromGlobal(block, static_cast<LONG>(size));
-    GlobalFree(block);
-    return loaded;
+    // The block is freed when the decoding has ended, whatever its result.
+    return LoadFromGlobal(block, static_cast<LONG>(size));
 }
 
 BOOL PictureBanner::LoadFromGlobal(HGLOBAL block, LONG byteCount)
 {
     Clear();
 
-    IStream* stream = nullptr;
+    ComPtr<IStream> stream;
     // FALSE: the stream must not free the block, which stays the caller's.
-    if (FAILED(CreateStreamOnHGlobal(block, FALSE, &stream)))
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.Receive())))
         return FALSE;
-    const HRESULT decoded = OleLoadPicture(stream, byteCount, FALSE, IID_IPicture,
-                                           reinterpret_cast<void**>(&picture));
-    stream->Release();
+    const HRESULT decoded =
+        OleLoadPicture(stream.Get(), byteCount, FALSE, IID_IPicture, reinterpret_cast<void**>(picture.Receive()));
+    stream.Reset();
     if (decoded != S_OK) {
-        if (picture != nullptr) {
-            picture->Release();
-            picture = nullptr;
-        }
+        picture.Reset();
         return FALSE;
     }
 
@@ -122,8 +114,19 @@ BOOL PictureBanner::LoadFromGlobal(HGLOBAL block, LONG byteCount)
     return CreateSurface(pictureWidth, pictureHeight);
 }
 
+LRESULT PictureBanner::OnDialogRescaled(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    const DialogScale& scale = *reinterpret_cast<const DialogScale*>(lParam);
+    if (shownName != nullptr && LoadScaled(shownName, shownDoubleName, shownType, scale.numerator, scale.denominator))
+        RenderPicture();
+    return 0;
+}
+
 BOOL PictureBanner::LoadScaled(LPCSTR name, LPCSTR doubleName, LPCSTR type, int numerator, int denominator)
 {
+    shownName = name;
+    shownDoubleName = doubleName;
+    shownType = type;
     if (numerator <= 0 || denominator <= 0)
         numerator = denominator = 1;
     if (numerator > denominator && doubleName != nullptr) {
@@ -142,16 +145,11 @@ BOOL PictureBanner::CreateSurface(int width, int height)
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 
     WindowDC screen(hWnd);
-    if (screen == nullptr)
-        return FALSE;
-    surfaceDC = CreateCompatibleDC(screen);
-    if (surfaceDC == nullptr)
+    if (screen == nullptr || !surfaceDC.Attach(CreateCompatibleDC(screen)) || surfaceDC == nullptr)
         return FALSE;
     // Compatible with the screen: a memory DC starts with a 1 x 1 monochrome bitmap.
-    surfaceBitmap = CreateCompatibleBitmap(screen, width, height);
-    if (surfaceBitmap == nullptr) {
-        DeleteDC(surfaceDC);
-        surfaceDC = nullptr;
+    if (!surfaceBitmap.Attach(CreateCompatibleBitmap(screen, width, height)) || surfaceBitmap == nullptr) {
+        surfaceDC.Reset();
         return FALSE;
     }
     previousBitmap = SelectObject(surfaceDC, surfaceBitmap);
@@ -164,7 +162,7 @@ BOOL PictureBanner::CreateSurface(int width, int height)
 
 BOOL PictureBanner::RenderPicture()
 {
-    if (!surfaceReady || picture == nullptr)
+    if (!surfaceReady || !picture)
         return FALSE;
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;
@@ -185,48 +183,35 @@ BOOL PictureBanner::RenderPicture()
 BOOL PictureBanner::RenderResized(OLE_XSIZE_HIMETRIC width, OLE_YSIZE_HIMETRIC height)
 {
     // The picture's own stretching picks pixels; the area filter averages them.
-    size_t count = 0;
-    if (!CountPixels(pictureWidth, pictureHeight, count))
-        return FALSE;
     const BITMAPINFO sourceInfo = TopDownInfo(sourceWidth, sourceHeight);
     void* sourceBits = nullptr;
-    HBITMAP drawn = CreateDIBSection(surfaceDC, &sourceInfo, DIB_RGB_COLORS, &sourceBits, nullptr, 0);
-    if (drawn == nullptr)
+    const OwnedBitmap drawn(CreateDIBSection(surfaceDC, &sourceInfo, DIB_RGB_COLORS, &sourceBits, nullptr, 0));
+    const OwnedMemoryDC memory(CreateCompatibleDC(surfaceDC));
+    const PixelBuffer resized(PixelBuffer::Allocate(pictureWidth, pictureHeight));
+    if (drawn == nullptr || memory == nullptr || resized.Get() == nullptr)
         return FALSE;
-    BOOL done = FALSE;
-    if (HDC memory = CreateCompatibleDC(surfaceDC)) {
-        {
-            SelectedObject selected(memory, drawn);
-            Pixel* resized = nullptr;
-            if (SUCCEEDED(picture->Render(memory, 0, 0, sourceWidth, sourceHeight, 0, height, width, -height, nullptr))
-                && GdiFlush() && (resized = new (std::nothrow) Pixel[count]) != nullptr
-                && ScalePixels(static_cast<const Pixel*>(sourceBits), sourceWidth, sourceHeight, resized, pictureWidth,
-                               pictureHeight)) {
-                const BITMAPINFO info = TopDownInfo(pictureWidth, pictureHeight);
-                done = SetDIBitsToDevice(surfaceDC, 0, 0, pictureWidth, pictureHeight, 0, 0, 0, pictureHeight, resized,
-                                         &info, DIB_RGB_COLORS) != 0;
-            }
-            delete[] resized;
-        }
-        DeleteDC(memory);
+    {
+        SelectedObject selected(memory, drawn);
+        if (FAILED(picture->Render(memory, 0, 0, sourceWidth, sourceHeight, 0, height, width, -height, nullptr))
+            || !GdiFlush())
+            return FALSE;
     }
-    DeleteObject(drawn);
-    return done;
+    if (!ScalePixels(static_cast<const Pixel*>(sourceBits), sourceWidth, sourceHeight, resized.Get(), pictureWidth,
+                     pictureHeight))
+        return FALSE;
+    const BITMAPINFO info = TopDownInfo(pictureWidth, pictureHeight);
+    return SetDIBitsToDevice(surfaceDC, 0, 0, pictureWidth, pictureHeight, 0, 0, 0, pictureHeight, resized.Get(),
+                             &info, DIB_RGB_COLORS) != 0;
 }
 
 void PictureBanner::Clear()
 {
-    if (picture != nullptr) {
-        picture->Release();
-        picture = nullptr;
-    }
+    picture.Reset();
     if (surfaceDC != nullptr) {
         SelectObject(surfaceDC, previousBitmap);
-        if (DeleteDC(surfaceDC))
-            surfaceDC = nullptr;
-        if (surfaceBitmap != nullptr && DeleteObject(surfaceBitmap))
-            surfaceBitmap = nullptr;
         previousBitmap = nullptr;
+        surfaceDC.Reset();
+        surfaceBitmap.Reset();
     }
     pictureWidth = 0;
     pictureHeight = 0;

@@ -5,6 +5,8 @@
 #include <olectl.h>
 
 #include "controls/AccessibleControl.h"
+#include "framework/ComPtr.h"
+#include "framework/OwnedHandle.h"
 #include "framework/WindowImpl.h"
 
 // Turns a static control into a picture: decodes an encoded image (a JPEG
@@ -33,7 +35,10 @@ public:
     // from the smallest source at least that large: name itself up to its own
     // size (1/1 shows its very pixels), beyond that doubleName, the same
     // picture at twice the size, shrunk with an area filter. Without a double
-    // (NULL, or missing) name is enlarged.
+    // (NULL, or missing) name is enlarged. The names are kept (resource
+    // ordinals, or strings that outlive the banner): when the dialog is laid
+    // out for another DPI (WM_DIALOG_RESCALED), the banner shows them anew at
+    // its scale.
     BOOL LoadScaled(LPCSTR name, LPCSTR doubleName, LPCSTR type, int numerator, int denominator);
     // Resizes the control to width x height (kept even if a later step fails)
     // and makes the off-screen surface, filled with the menu colour.
@@ -52,25 +57,29 @@ public:
     LONG GetAccessibleRole() const override;
     bool GetAccessibleName(String& name) const override;
 
-    BOOL HasPicture() const { return picture != nullptr; }
+    BOOL HasPicture() const { return picture ? TRUE : FALSE; }
     BOOL IsSurfaceReady() const { return surfaceReady; }
     SIZE GetPictureSize() const { return {pictureWidth, pictureHeight}; }
 
 private:
     LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnDialogRescaled(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // Draws the picture at its own size and resizes its pixels into the surface.
     BOOL RenderResized(OLE_XSIZE_HIMETRIC width, OLE_YSIZE_HIMETRIC height);
 
-    IPicture* picture = nullptr;       // one reference owned; NULL while nothing is loaded
+    ComPtr<IPicture> picture;          // NULL while nothing is loaded
     LONG pictureWidth = 0;             // screen pixels, as the banner shows it
     LONG pictureHeight = 0;
     LONG sourceWidth = 0;              // screen pixels, as decoded
     LONG sourceHeight = 0;
     int scaleNumerator = 1;            // banner size over decoded size
     int scaleDenominator = 1;
-    HDC surfaceDC = nullptr;           // owned memory DC
-    HBITMAP surfaceBitmap = nullptr;   // owned, selected into surfaceDC
+    OwnedMemoryDC surfaceDC;
+    OwnedBitmap surfaceBitmap;         // selected into surfaceDC
     HGDIOBJ previousBitmap = nullptr;  // borrowed: the DC's own bitmap, selected back before deleting it
     BOOL surfaceReady = FALSE;         // surfaceDC and surfaceBitmap both exist
     UINT nameId = 0;                   // string resource, 0 for none
+    LPCSTR shownName = nullptr;        // borrowed: the last LoadScaled's names
+    LPCSTR shownDoubleName = nullptr;
+    LPCSTR shownType = nullptr;
 };

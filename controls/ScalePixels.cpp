@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "controls/PixelBuffer.h"
+
 namespace {
 
 // A line of count samples resampled into newCount. On a common axis of
@@ -111,21 +113,20 @@ private:
 
 BOOL ScalePixels(const Pixel* source, int sourceWidth, int sourceHeight, Pixel* destination, int width, int height)
 {
-    size_t sourceCount = 0, count = 0, rowsCount = 0;
+    size_t sourceCount = 0, count = 0;
     if (source == nullptr || destination == nullptr || !CountPixels(sourceWidth, sourceHeight, sourceCount)
-        || !CountPixels(width, height, count) || !CountPixels(width, sourceHeight, rowsCount))
+        || !CountPixels(width, height, count))
         return FALSE;
     AxisWeights across, down;
     if (!across.Make(sourceWidth, width) || !down.Make(sourceHeight, height))
         return FALSE;
     // The rows at their new width first, then the columns at their new height.
-    Pixel* rows = new (std::nothrow) Pixel[rowsCount];
-    if (rows == nullptr)
+    const PixelBuffer rows(PixelBuffer::Allocate(width, sourceHeight));
+    if (rows.Get() == nullptr)
         return FALSE;
     for (int y = 0; y < sourceHeight; ++y)
-        across.Apply(source + static_cast<size_t>(y) * sourceWidth, 1, rows + static_cast<size_t>(y) * width, 1);
+        across.Apply(source + static_cast<size_t>(y) * sourceWidth, 1, rows.Get() + static_cast<size_t>(y) * width, 1);
     for (int x = 0; x < width; ++x)
-        down.Apply(rows + x, width, destination + x, width);
-    delete[] rows;
+        down.Apply(rows.Get() + x, width, destination + x, width);
     return TRUE;
 }

@@ -23,6 +23,13 @@ public:
         Reset();
         object = taken;
     }
+    // Hands the reference over to the caller.
+    T* Detach()
+    {
+        T* held = object;
+        object = nullptr;
+        return held;
+    }
     // Where a call that hands out a new reference stores it (an out
     // parameter); a reference held before is released first.
     T** Receive()

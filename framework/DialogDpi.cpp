@@ -1,6 +1,7 @@
 #include "framework/DialogDpi.h"
 
 #include "framework/DpiApi.h"
+#include "framework/GdiScope.h"
 
 namespace {
 
@@ -11,10 +12,10 @@ constexpr int pointsPerInch = 72;
 SIZE BaseUnits(HFONT font)
 {
     SIZE units = {0, 0};
-    HDC screen = ::GetDC(nullptr);
+    WindowDC screen(nullptr);
     if (screen == nullptr)
         return units;
-    const HGDIOBJ previous = ::SelectObject(screen, font);
+    const SelectedObject selected(screen, font);
     TEXTMETRICA metrics = {};
     SIZE letters = {};
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -22,9 +23,6 @@ SIZE BaseUnits(HFONT font)
         units.cx = (letters.cx / 26 + 1) / 2;
         units.cy = metrics.tmHeight;
     }
-    if (previous != nullptr && previous != HGDI_ERROR)
-        ::SelectObject(screen, previous);
-    ::ReleaseDC(nullptr, screen);
     return units;
 }
 
@@ -46,16 +44,9 @@ int Convert(int pixels, int unitsPerBase, int from, int to)
 
 } // namespace
 
-DialogDpi::~DialogDpi()
-{
-    // The dialog and its controls, which borrowed it, are gone by now.
-    if (font != nullptr && ::DeleteObject(font))
-        font = nullptr;
-}
-
 HFONT DialogDpi::GetControlFont() const
 {
-    return font != nullptr ? font : reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+    return font != nullptr ? font.Get() : reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
 }
 
 void DialogDpi::Attach(HWND window, int widthAt100)
@@ -88,14 +79,10 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
     const HFONT current = GetControlFont();
     if (pointSize == 0 || newDpi == 0 || current == nullptr || ::GetObjectA(current, sizeof logFont, &logFont) == 0)
         return FALSE;
-    const HFONT made = MakeFont(logFont, pointSize, newDpi);
-    if (made == nullptr)
+    OwnedFont made(MakeFont(logFont, pointSize, newDpi));
+    const SIZE units = made != nullptr ? BaseUnits(made) : SIZE{0, 0};
+    if (units.cx <= 0 || units.cy <= 0)
         return FALSE;
-    const SIZE units = BaseUnits(made);
-    if (units.cx <= 0 || units.cy <= 0) {
-        ::DeleteObject(made);
-        return FALSE;
-    }
 
     // Direct children only: the controls of the template.
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -103,7 +90,7 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
         ::GetWindowRect(child, &place);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
         // Dialog units are a quarter of the base width and an eighth of the base height.
-        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), FALSE);
         ::SetWindowPos(child, nullptr, Convert(place.left, 4, baseUnits.cx, units.cx),
                        Convert(place.top, 8, baseUnits.cy, units.cy),
                        Convert(place.right - place.left, 4, baseUnits.cx, units.cx),
@@ -111,11 +98,15 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // No control holds the font of the previous DPI any more.
-    if (font != nullptr)
-        ::DeleteObject(font);
-    font = made;
+    const OwnedFont previous(font.Detach());
+    font.Attach(made.Detach());
     baseUnits = units;
     dpi = newDpi;
+    // Then each control that draws for the scale follows it, with its new
+    // font and place: one path for all of them.
+    const DialogScale scale = {dpi, GetScaleNumerator(), GetScaleDenominator()};
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_DIALOG_RESCALED, dpi, reinterpret_cast<LPARAM>(&scale));
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return TRUE;
 }

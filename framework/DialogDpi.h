@@ -3,6 +3,23 @@
 #include <windows.h>
 
 #include "framework/DpiApi.h"
+#include "framework/OwnedHandle.h"
+
+// How much larger a dialog is than at 100%, as DialogDpi measures it
+// (GetScaleNumerator, GetScaleDenominator), at which DPI.
+struct DialogScale {
+    UINT dpi;
+    int numerator;
+    int denominator;
+};
+
+// What DialogDpi tells each control of a dialog it has laid out anew for
+// another DPI, once the control has its new font and place: wParam the new
+// DPI, lParam a const DialogScale*. A control that draws for the scale (its
+// own fonts, its pictures) follows it there; the others' default processing
+// ignores the message. In the application's range: the standard controls
+// give it no meaning.
+constexpr UINT WM_DIALOG_RESCALED = WM_APP + 0x02E0;
 
 // A dialog laid out for its window's DPI. The dialog manager lays a dialog
 // out once, in dialog units of the font that its template asks for at the
@@ -12,11 +29,11 @@
 //
 // Owns the font it made for a new DPI; the controls borrow it. The dialog
 // manager's own font stays the dialog manager's: the dialog's WM_GETFONT
-// keeps answering with it.
+// keeps answering with it. The controls learn of a new DPI from it alone
+// (WM_DIALOG_RESCALED).
 class DialogDpi {
 public:
     DialogDpi() = default;
-    ~DialogDpi();
 
     DialogDpi(const DialogDpi&) = delete;
     DialogDpi& operator=(const DialogDpi&) = delete;
@@ -39,8 +56,9 @@ public:
     int GetScaleDenominator() const { return baseWidthAt100; }
 
     // WM_DPICHANGED: the dialog takes the suggested window rectangle, and its
-    // controls take the font for the new DPI and their places in it. FALSE
-    // when the font cannot be made: the controls then stay as they were.
+    // controls take the font for the new DPI and their places in it, and are
+    // told (WM_DIALOG_RESCALED). FALSE when the font cannot be made: the
+    // controls then stay as they were.
     BOOL Rescale(UINT newDpi, const RECT& suggested);
 
 private:
@@ -51,5 +69,5 @@ private:
     int pointSize = 0;                // of the template's font; 0 when the dialog has none
     SIZE baseUnits = {1, 1};          // of the controls' font now
     int baseWidthAt100 = 1;           // horizontal base unit of the template's font at 96 DPI, at least 1
-    HFONT font = nullptr;             // owned, made for the last DPI change; NULL before
+    OwnedFont font;                   // made for the last DPI change; NULL before
 };

@@ -1,6 +1,7 @@
 #include "framework/DpiApi.h"
 
-#include "framework/SystemLibrary.h"
+#include "framework/GdiScope.h"
+#include "framework/SystemFunctions.h"
 
 namespace {
 
@@ -11,42 +12,41 @@ using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND, int, int);
 // DDC_DISABLE_ALL: no resizing, no relayout, no new fonts.
 constexpr int dialogScalingAll = 0x0001;
 
-SystemLibrary user32("user32.dll");
+// Each on its own: they came with different versions of Windows 10.
+enum Call { getDpiForWindow, getSystemMetricsForDpi, setDialogDpiChangeBehavior, callCount };
+const char* const names[callCount] = {"GetDpiForWindow", "GetSystemMetricsForDpi", "SetDialogDpiChangeBehavior"};
+SystemFunctions<callCount> user32("user32.dll", names);
+
+// The DPI a window's DC (the screen's for NULL) reports; 0 without a DC.
+int DeviceDpi(HWND window)
+{
+    WindowDC dc(window);
+    return dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 0;
+}
 
 } // namespace
 
 UINT DpiApi::GetDpiForWindow(HWND window)
 {
-    const GetDpiForWindowProc getDpiForWindow = user32.Find<GetDpiForWindowProc>("GetDpiForWindow");
-    if (getDpiForWindow != nullptr) {
-        const UINT dpi = getDpiForWindow(window);
-        if (dpi != 0)
+    if (const auto forWindow = user32.Get<GetDpiForWindowProc>(getDpiForWindow))
+        if (const UINT dpi = forWindow(window))
             return dpi;
-    }
-    HDC dc = ::GetDC(window);
-    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 0;
-    if (dc != nullptr)
-        ::ReleaseDC(window, dc);
+    const int dpi = DeviceDpi(window);
     return dpi > 0 ? static_cast<UINT>(dpi) : dpiAt100;
 }
 
 int DpiApi::GetSystemMetricsForDpi(int index, UINT dpi)
 {
-    const GetSystemMetricsForDpiProc forDpi = user32.Find<GetSystemMetricsForDpiProc>("GetSystemMetricsForDpi");
-    if (forDpi != nullptr)
+    if (const auto forDpi = user32.Get<GetSystemMetricsForDpiProc>(getSystemMetricsForDpi))
         return forDpi(index, dpi);
     // The screen's DC reports the system's DPI, which GetSystemMetrics answers for.
-    HDC screen = ::GetDC(nullptr);
-    const int systemDpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen != nullptr)
-        ::ReleaseDC(nullptr, screen);
+    const int systemDpi = DeviceDpi(nullptr);
     const int metric = ::GetSystemMetrics(index);
     return systemDpi > 0 ? ::MulDiv(metric, static_cast<int>(dpi), systemDpi) : metric;
 }
 
 BOOL DpiApi::DisableDialogScaling(HWND dialog)
 {
-    const SetDialogDpiChangeBehaviorProc setBehavior =
-        user32.Find<SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
+    const auto setBehavior = user32.Get<SetDialogDpiChangeBehaviorProc>(setDialogDpiChangeBehavior);
     return setBehavior != nullptr && setBehavior(dialog, dialogScalingAll, dialogScalingAll);
 }

@@ -33,8 +33,6 @@ public:
     BOOL GetUpdateRect(RECT* rect, BOOL erase) { return ::GetUpdateRect(hWnd, rect, erase); }
     HDC BeginPaint(PAINTSTRUCT* paint) { return ::BeginPaint(hWnd, paint); }
     BOOL EndPaint(const PAINTSTRUCT* paint) { return ::EndPaint(hWnd, paint); }
-    HDC GetDC() { return ::GetDC(hWnd); }
-    int ReleaseDC(HDC dc) { return ::ReleaseDC(hWnd, dc); }
 
     LRESULT SendMessageA(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessageA(hWnd, message, wParam, lParam); }
     BOOL PostMessageA(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::PostMessageA(hWnd, message, wParam, lParam); }

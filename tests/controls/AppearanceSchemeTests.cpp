@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/IconButton.h"
+#include "controls/VisualStyle.h"
 
 const char appearanceKey[] = "Control Panel\\Appearance";
 
@@ -15,7 +16,7 @@ TEST_CASE("without an appearance key the look is classic")
 {
     HKEY key = nullptr;
     REQUIRE(RegOpenKeyExA(HKEY_CURRENT_USER, appearanceKey, 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND);
-    CHECK_FALSE(IconButton::IsStyledScheme());
+    CHECK_FALSE(VisualStyle::IsStyledScheme());
 }
 
 TEST_CASE("only the standard scheme, in any case and any value type, is classic; hostile values are another scheme")
@@ -50,10 +51,10 @@ TEST_CASE("only the standard scheme, in any case and any value type, is classic;
         CAPTURE(c.data);
         REQUIRE(RegSetValueExA(key, "Current", 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
                                static_cast<DWORD>(c.data.size())) == ERROR_SUCCESS);
-        CHECK(IconButton::IsStyledScheme() == c.styled);
+        CHECK(VisualStyle::IsStyledScheme() == c.styled);
     }
     RegDeleteValueA(key, "Current");
-    CHECK(IconButton::IsStyledScheme());
+    CHECK(VisualStyle::IsStyledScheme());
     RegCloseKey(key);
     RegDeleteKeyA(HKEY_CURRENT_USER, appearanceKey);
 }

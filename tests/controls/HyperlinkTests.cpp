@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/GdiScope.h"
+#include "framework/GdiScope.h"
 #include "controls/HyperlinkLabel.h"
+#include "framework/DialogDpi.h"
 #include "controls/LinkColors.h"
 #include "controls/LinkContrast.h"
 #include "controls/TaggedText.h"
@@ -515,9 +516,10 @@ TEST_CASE("a new font repaints at once where the normal font is drawn; the link 
         CHECK(::EqualRect(&fixture.label.GetLinkRect(), &link));
         CHECK(reinterpret_cast<HFONT>(::SendMessageA(fixture.window, WM_GETFONT, 0, 0)) == small);
 
-        // Told to follow it, as its dialog does for a new DPI: the link too is
-        // in the new font, measured and drawn where that font puts it.
-        fixture.label.FollowFont();
+        // Told of a new DPI, as its dialog's layout tells every control: the
+        // link too is in the new font, measured and drawn where that font puts it.
+        const DialogScale scale = {DpiApi::dpiAt100, 1, 1};
+        ::SendMessageA(fixture.window, WM_DIALOG_RESCALED, scale.dpi, reinterpret_cast<LPARAM>(&scale));
         ::UpdateWindow(fixture.window);
         const RECT followed = MeasuredLink(fixture.window, taggedText, true);
         CHECK(::EqualRect(&fixture.label.GetLinkRect(), &followed));

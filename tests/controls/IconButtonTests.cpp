@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/IconButton.h"
+#include "controls/VisualStyle.h"
 #include "controls/ThemeApi.h"
 #include "framework/DpiApi.h"
 #include "res/resource.h"
@@ -133,7 +134,7 @@ bool ShowsSourceIconAt(const Picture& shown, int x, int y, UINT id = IDB_EXIT)
 TEST_CASE("the button takes the look of the desktop it starts on")
 {
     CHECK(ThemeApi::IsAvailable());
-    CHECK(IconButton::IsStyledScheme() == ZVX_EXPECT_STYLED_SCHEME);
+    CHECK(VisualStyle::IsStyledScheme() == ZVX_EXPECT_STYLED_SCHEME);
     ButtonFixture fixture;
     CHECK(fixture.button.IsThemed() == ZVX_EXPECT_THEMED);
     CHECK((fixture.button.GetTheme() != nullptr) == (ZVX_EXPECT_THEMED != 0));

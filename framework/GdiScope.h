@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
-// Scoped GDI helpers for paint paths: whatever a scope takes is given back
-// when it ends, on every path out of it.
+// Scoped GDI helpers: whatever a scope takes is given back when it ends, on
+// every path out of it. What the program makes and owns is held by the owner
+// types of framework/OwnedHandle.h.
 
-// A window's DC (GetDC), released at the end of the scope. dc is NULL when
-// GetDC failed.
+// A window's DC (GetDC; the screen's for NULL), released at the end of the
+// scope. dc is NULL when GetDC failed.
 class WindowDC {
 public:
     explicit WindowDC(HWND window) : window(window), dc(::GetDC(window)) {}
@@ -41,23 +42,4 @@ public:
 private:
     HDC dc;
     HGDIOBJ previous;
-};
-
-// A solid brush owned for one scope. brush is NULL when it could not be made;
-// FillRect and FrameRect then draw nothing.
-class SolidBrush {
-public:
-    explicit SolidBrush(COLORREF colour) : brush(::CreateSolidBrush(colour)) {}
-    ~SolidBrush()
-    {
-        if (brush != nullptr)
-            ::DeleteObject(brush);
-    }
-    SolidBrush(const SolidBrush&) = delete;
-    SolidBrush& operator=(const SolidBrush&) = delete;
-
-    operator HBRUSH() const { return brush; }
-
-private:
-    HBRUSH brush;
 };
