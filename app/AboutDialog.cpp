@@ -4,6 +4,8 @@
 #include "framework/String.h"
 #include "res/AppLinks.h"
 
+AboutDialog::~AboutDialog() = default;
+
 BOOL AboutDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        LRESULT& result, DWORD mapId)
 {

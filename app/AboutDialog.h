@@ -17,7 +17,7 @@ public:
     static constexpr UINT templateId = IDD_ABOUT;
 
     AboutDialog() = default;
-    ~AboutDialog() override = default;
+    ~AboutDialog() override;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;

@@ -20,6 +20,9 @@ constexpr UINT visitBitmaps[IconButton::iconSizeCount] = {IDB_VISIT, IDB_VISIT_2
 
 } // namespace
 
+// Out of line: its members' release is made once, here.
+DomainBrowserDialog::~DomainBrowserDialog() = default;
+
 BOOL DomainBrowserDialog::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                LRESULT& result, DWORD mapId)
 {

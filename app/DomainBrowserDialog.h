@@ -26,7 +26,7 @@ public:
     static constexpr UINT templateId = IDD_DOMAIN_BROWSER;
 
     DomainBrowserDialog() = default;
-    ~DomainBrowserDialog() override = default;
+    ~DomainBrowserDialog() override;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;

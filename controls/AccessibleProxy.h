@@ -14,7 +14,7 @@ class AccessibleControl;
 // Lives as long as a client or the control holds a reference; once the
 // control has let go (Disconnect), every call but the IUnknown ones fails with
 // RPC_E_DISCONNECTED.
-class AccessibleProxy final : public IAccessible, public IOleWindow {
+class AccessibleProxy final : public IAccessible {
 public:
     // With one reference, for the caller; NULL when the standard object
     // cannot be made (no oleacc, no memory).
@@ -28,42 +28,59 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
 
     // IDispatch: the standard object's.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+        { return Forward(&IAccessible::GetTypeInfoCount, count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override
+        { return Forward(&IAccessible::GetTypeInfo, index, locale, info); }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
+                                            DISPID* ids) override
+        { return Forward(&IAccessible::GetIDsOfNames, iid, names, count, locale, ids); }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override
+    {
+        return Forward(&IAccessible::Invoke, id, iid, locale, flags, parameters, result, exception, argumentError);
+    }
 
     // IAccessible
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override;
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override;
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
+        { return Forward(&IAccessible::get_accParent, parent); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
+        { return Forward(&IAccessible::get_accChildCount, count); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
+        { return Forward(&IAccessible::get_accChild, child, object); }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
+        { return Forward(&IAccessible::get_accDescription, child, description); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override;
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
+        { return Forward(&IAccessible::get_accHelp, child, help); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override
+        { return Forward(&IAccessible::get_accHelpTopic, file, child, topic); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
+        { return Forward(&IAccessible::get_accKeyboardShortcut, child, shortcut); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
+        { return Forward(&IAccessible::get_accFocus, child); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override
+        { return Forward(&IAccessible::get_accSelection, children); }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override;
-    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override
+        { return Forward(&IAccessible::accSelect, flags, child); }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override
+        { return Forward(&IAccessible::accLocation, left, top, width, height, child); }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override
+        { return Forward(&IAccessible::accNavigate, direction, start, end); }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override
+        { return Forward(&IAccessible::accHitTest, left, top, child); }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
-
-    // IOleWindow: which window the object stands for (WindowFromAccessibleObject).
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
+        { return Forward(&IAccessible::put_accName, child, name); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
+        { return Forward(&IAccessible::put_accValue, child, value); }
 
 private:
-    AccessibleProxy(HWND window, AccessibleControl* control) : window(window), control(control) {}
+    explicit AccessibleProxy(AccessibleControl* control) : control(control) {}
     ~AccessibleProxy() = default;
 
     // Whether the question is about the control itself and it is still there.
@@ -80,7 +97,6 @@ private:
     }
 
     LONG references = 1;
-    HWND window;                        // borrowed: the control's
     AccessibleControl* control;         // borrowed; NULL once disconnected
     ComPtr<IAccessible> standard;       // the system's object for the same window
 };

@@ -30,6 +30,8 @@ BOOL ReadBitmapSize(HBITMAP handle, SIZE& size)
 
 } // namespace
 
+FilterBitmap::~FilterBitmap() = default;
+
 void FilterBitmap::Attach(HBITMAP newBitmap)
 {
     bitmap.Attach(newBitmap);

@@ -13,7 +13,7 @@
 class FilterBitmap {
 public:
     FilterBitmap() = default;
-    virtual ~FilterBitmap() = default;
+    virtual ~FilterBitmap();
 
     FilterBitmap(const FilterBitmap&) = delete;
     FilterBitmap& operator=(const FilterBitmap&) = delete;

@@ -24,6 +24,8 @@ LONG Area(const RECT& rect)
 
 } // namespace
 
+GroupedListBox::~GroupedListBox() = default;
+
 BOOL GroupedListBox::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                           LRESULT& result, DWORD mapId)
 {

@@ -12,7 +12,7 @@
 class GroupedListBox : public WindowImpl, public AccessibleControl {
 public:
     GroupedListBox() = default;
-    ~GroupedListBox() override = default;
+    ~GroupedListBox() override;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result, DWORD mapId) override;

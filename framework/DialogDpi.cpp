@@ -84,6 +84,9 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
     if (units.cx <= 0 || units.cy <= 0)
         return FALSE;
 
+    // Each control that draws for the scale follows it (WM_DIALOG_RESCALED)
+    // once it has its new font and place: one path for all of them.
+    const DialogScale scale = {newDpi, units.cx, baseWidthAt100};
     // Direct children only: the controls of the template.
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         RECT place;
@@ -96,17 +99,13 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
                        Convert(place.right - place.left, 4, baseUnits.cx, units.cx),
                        Convert(place.bottom - place.top, 8, baseUnits.cy, units.cy),
                        SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageA(child, WM_DIALOG_RESCALED, newDpi, reinterpret_cast<LPARAM>(&scale));
     }
     // No control holds the font of the previous DPI any more.
     const OwnedFont previous(font.Detach());
     font.Attach(made.Detach());
     baseUnits = units;
     dpi = newDpi;
-    // Then each control that draws for the scale follows it, with its new
-    // font and place: one path for all of them.
-    const DialogScale scale = {dpi, GetScaleNumerator(), GetScaleDenominator()};
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-        ::SendMessageA(child, WM_DIALOG_RESCALED, dpi, reinterpret_cast<LPARAM>(&scale));
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return TRUE;
 }

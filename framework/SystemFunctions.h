@@ -30,7 +30,8 @@ public:
     bool HasAll();
 
 protected:
-    SystemFunctionTable(const char* fileName, const char* const* names, FARPROC* addresses, int count)
+    // Constant: the tables are ready before any code of the program runs.
+    constexpr SystemFunctionTable(const char* fileName, const char* const* names, FARPROC* addresses, int count)
         : fileName(fileName), names(names), addresses(addresses), count(count)
     {
     }
@@ -48,7 +49,7 @@ private:
 template <int N>
 class SystemFunctions : public SystemFunctionTable {
 public:
-    SystemFunctions(const char* fileName, const char* const (&names)[N])
+    constexpr SystemFunctions(const char* fileName, const char* const (&names)[N])
         : SystemFunctionTable(fileName, names, storage, N)
     {
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <utility>
 #include <string>
 #include <vector>
@@ -577,6 +578,45 @@ TEST_CASE("at the display scaling of the desktop: banners, icons, captions and l
     CHECK(script.next == script.steps.size());
 }
 
+// How tall what each control of a dialog shows is on the screen: the rows
+// that hold a pixel other than the control's most common colour.
+std::vector<std::pair<int, int>> InkHeights(HWND dialog)
+{
+    std::vector<std::pair<int, int>> heights;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        UpdateWindow(child);
+        const testing::ScreenPixels pixels(child);
+        RECT client;
+        GetClientRect(child, &client);
+        std::map<COLORREF, int> counts;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                ++counts[pixels.At(x, y)];
+        const COLORREF background =
+            std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+        int top = client.bottom, bottom = -1;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                if (pixels.At(x, y) != background) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        heights.emplace_back(GetDlgCtrlID(child), bottom - top + 1);
+    }
+    return heights;
+}
+
+// Every control follows the dialog to the larger scale: what it shows grows
+// with the dialog's font (whose height grows by half from 96 to 144 DPI).
+void CheckAllGrew(const std::vector<std::pair<int, int>>& before, const std::vector<std::pair<int, int>>& after)
+{
+    REQUIRE(before.size() == after.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        CAPTURE(before[i].first);
+        CHECK(after[i].second >= before[i].second * 5 / 4);
+    }
+}
+
 TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and back again exactly")
 {
     RunningDialog running;
@@ -599,7 +639,9 @@ TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and b
     };
     const RECT larger = {start.left, start.top, start.left + (start.right - start.left) * 3 / 2,
                          start.top + (start.bottom - start.top) * 3 / 2};
+    const auto startInk = InkHeights(window);
     moveTo(144, larger);
+    CheckAllGrew(startInk, InkHeights(window));
     CheckBanner(window, mainBanner, 0.03);
     CheckExitIcon(running.Item(IDCANCEL), 24);
     CheckCaptionFits(running.Item(IDCANCEL), 24);
@@ -620,13 +662,14 @@ TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and b
     ModalScript script;
     script.steps.push_back([&](HWND about) {
         HWND link = GetDlgItem(about, IDC_ABOUT_MAIL_LINK);
-        UpdateWindow(link);
+        const auto aboutInk = InkHeights(about);
         const RECT before = testing::ScreenPixels(link).Bounds(unvisited);
         RECT box;
         GetWindowRect(about, &box);
         RECT suggested = {box.left, box.top, box.left + (box.right - box.left) * 3 / 2,
                           box.top + (box.bottom - box.top) * 3 / 2};
         SendMessageA(about, WM_DPICHANGED_MESSAGE, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        CheckAllGrew(aboutInk, InkHeights(about));
         CheckBanner(about, aboutBanner, 0.03);
         UpdateWindow(link);
         const RECT after = testing::ScreenPixels(link).Bounds(unvisited);
