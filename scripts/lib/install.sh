@@ -22,8 +22,11 @@ ZVX_SCREENSHOT_PACKAGES=(imagemagick)
 # own DPkg::Lock::Timeout. Only a failed installation of a needed package
 # fails, naming what apt said of it and of the lists; the extras are
 # installed after the needed ones, on their own, since apt installs all of
-# one command or none, and a failure there is only reported. Everything runs
-# under LC_ALL=C, for apt's messages are read.
+# one command or none, and a failure there is only reported. When an index
+# failed and the lists at hand do not fit together (packages of two
+# architectures that must match, one of them missing its updates), the
+# needed ones are tried again as the release itself has them (-t CODENAME).
+# Everything runs under LC_ALL=C, for apt's messages are read.
 #
 # Written one statement a line, each closed so that the lines can be joined:
 # sudo logs the command on one line, as it is (scripts/check-distro
@@ -85,6 +88,13 @@ while :; do
 done;
 if [ -n "$needed" ]; then
   get $needed;
+  if [ "$rc" -ne 0 ] && [ -n "$stale" ]; then
+    release=$(. /etc/os-release 2>/dev/null; echo "${VERSION_CODENAME:-}");
+    if [ -n "$release" ]; then
+      say "the package lists at hand do not fit together (an index failed above): trying again with the packages of $release itself, whose security updates come with the next apt-get upgrade";
+      get -t "$release" $needed;
+    fi;
+  fi;
   if [ "$rc" -ne 0 ]; then
     say "could not install$needed:"; errors "$out";
     if [ -n "$stale" ]; then say "apt-get update had failed, so the package lists may be old or incomplete:"; errors "$stale"; fi;
