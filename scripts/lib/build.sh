@@ -1,4 +1,4 @@
-# The CMake builds, and git data of the clone.
+# The CMake builds, the tests they define, and git data of the clone.
 
 # zvx_build_windows [TARGET...]: everything, or only the targets named.
 zvx_build_windows() {
@@ -8,6 +8,23 @@ zvx_build_windows() {
   else
     cmake --build --preset windows -j "$(nproc)"
   fi
+}
+
+# zvx_list_tests CTEST-ARGS...: the Windows tests that ctest would run with
+# these arguments, as its JSON listing: each test's command and properties.
+zvx_list_tests() { ctest --preset windows --show-only=json-v1 "$@"; }
+
+# zvx_test_targets LISTING: the build targets of the tests listed, one per
+# line: every program (NAME.exe) and library (libNAME.a) of the build tree
+# that a test runs or reads, as CMake names them after their targets.
+zvx_test_targets() {
+  local build="$ZVX_ROOT/build/windows/" word
+  grep -o '"[^"]*"' <<<"$1" | tr -d '"' | tr '=|' '\n\n' | while read -r word; do
+    case "$word" in
+      "$build"*.exe) word="${word##*/}"; echo "${word%.exe}" ;;
+      "$build"*/lib*.a) word="${word##*/lib}"; echo "${word%.a}" ;;
+    esac
+  done | sort -u
 }
 
 zvx_build_native() {

@@ -114,6 +114,12 @@ zvx_make_prefix() {
   zvx_wine_version >"$prefix/.zvx-ready"
 }
 
+# zvx_test_looks LISTING: the looks whose prefixes the tests of a
+# zvx_list_tests listing declare (their WINEPREFIX), one per line.
+zvx_test_looks() {
+  grep -o '"WINEPREFIX=[^"]*"' <<<"$1" | sed 's|.*/||; s|"$||' | sort -u
+}
+
 # Starts a persistent wineserver and Wine's services for a prefix with their
 # output detached, so that ctest does not wait on pipes they inherited.
 # The desktop process (explorer.exe /desktop) is one of them: the first program

@@ -10,6 +10,8 @@
 #include "framework/ComPtr.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
+#include "res/version.h"
+#include "support/ComApartment.h"
 #include "support/ShellLog.h"
 #include "support/TestProcess.h"
 #include "support/UserInput.h"
@@ -63,19 +65,14 @@ std::string ProgramString(UINT id)
     return text;
 }
 
-struct ComApartment {
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-};
-
 } // namespace
 
 TEST_CASE("a screen reader in another process hears what each control is, and can follow a link")
 {
-    const ComApartment apartment;
+    const testing::ComApartment apartment;
     testing::TestProcess program(testing::ProgramPath());
     REQUIRE(program.Started());
-    HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
+    HWND dialog = program.FindWindowTitled(ZVX_TITLE);
     REQUIRE(dialog != nullptr);
     CHECK(program.WaitIdle());
     testing::Activate(dialog);

@@ -7,8 +7,12 @@
 
 #include "app/MessageLoop.h"
 #include "res/resource.h"
+#include "res/version.h"
+#include "support/MessageSpy.h"
 #include "support/TestProcess.h"
+#include "support/TestWindows.h"
 #include "support/UserInput.h"
+#include "support/WindowContents.h"
 #include "support/WinePaths.h"
 
 using testing::TestProcess;
@@ -89,26 +93,6 @@ int WindowAwareness(HWND window)
     return awareness(context(window));
 }
 
-int dispatched = 0;
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    dispatched += message >= WM_APP;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The window that has the keyboard focus in another process's thread, and
-// whether no mouse button holds it.
-HWND FocusOf(HWND window, bool* released = nullptr)
-{
-    GUITHREADINFO input = {};
-    input.cbSize = sizeof input;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &input))
-        return nullptr;
-    if (released != nullptr)
-        *released = input.hwndCapture == nullptr;
-    return input.hwndFocus;
-}
-
 } // namespace
 
 TEST_CASE("only input re-arms idle processing")
@@ -135,12 +119,13 @@ TEST_CASE("filters are asked last-registered first and the first to consume stop
     loop.AddMessageFilter(nullptr);  // skipped
     loop.AddMessageFilter(&late);
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.lpszClassName = "ZvxLoopTarget";
-    RegisterClassA(&wc);
-    HWND target = CreateWindowA("ZvxLoopTarget", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND target = testing::CreateHost(0, 0, 10, 10, nullptr, WS_POPUP);
     REQUIRE(target != nullptr);
+    int dispatched = 0;
+    const testing::MessageSpy spy(target, [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        dispatched += message >= WM_APP;
+        return false;
+    });
     for (UINT n = 0; n < 3; ++n)
         PostMessageA(target, WM_APP + n, 0, 0);  // dispatched; consumed by early; consumed by late
     PostQuitMessage(3);
@@ -168,7 +153,7 @@ TEST_CASE("zvx.exe ends with the code of the command that closed it, from each f
         CAPTURE(name);
         TestProcess program(testing::ProgramPath());
         REQUIRE(program.Started());
-        HWND dialog = program.FindWindowTitled("Veltrano Zonarium 1.01");
+        HWND dialog = program.FindWindowTitled(ZVX_TITLE);
         REQUIRE(dialog != nullptr);
         CHECK(program.WaitIdle());
         // Its manifest makes it per-monitor aware: drawn for the monitor's DPI,
@@ -177,22 +162,23 @@ TEST_CASE("zvx.exe ends with the code of the command that closed it, from each f
         testing::Activate(dialog);
         for (int i = 0; i < row.tabs; ++i)
             testing::PressKey(VK_TAB);
-        CHECK(testing::WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, row.tabbedTo); }));
+        CHECK(testing::WaitUntil(
+            [&] { return testing::InputStateOf(dialog).hwndFocus == GetDlgItem(dialog, row.tabbedTo); }));
         if (row.code != nullptr) {
             HWND codes = GetDlgItem(dialog, IDC_CODE_LIST);
-            const LRESULT index = SendMessageA(codes, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(row.code));
-            SendMessageA(codes, LB_SETTOPINDEX, index, 0);
-            RECT item;
-            SendMessageA(codes, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-            testing::ClickClient(codes, item);
+            const int index = testing::FindItem(codes, row.code);
+            testing::ClickClient(codes, testing::ScrollToItem(codes, index));
             // Chosen, focused and released: the key then goes to the list.
             CHECK(testing::WaitUntil([&] {
-                bool released = false;
-                return FocusOf(dialog, &released) == codes && released && SendMessageA(codes, LB_GETCURSEL, 0, 0) == index;
+                const GUITHREADINFO input = testing::InputStateOf(dialog);
+                return input.hwndFocus == codes && input.hwndCapture == nullptr
+                       && SendMessageA(codes, LB_GETCURSEL, 0, 0) == index;
             }));
+            // The list tells the dialog of the choice only after it lets go of
+            // the mouse; a message sent to the dialog is taken once that is done.
+            SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
         }
-        CHECK(FocusOf(dialog) == GetDlgItem(dialog, row.focus));
+        CHECK(testing::InputStateOf(dialog).hwndFocus == GetDlgItem(dialog, row.focus));
         CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_VISIT)) == (row.code == nullptr || std::string(row.code) != "bj"));
         testing::PressKey(row.key);
         CHECK(program.WaitExit() == row.exitCode);

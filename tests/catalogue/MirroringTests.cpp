@@ -1,7 +1,7 @@
 #include <doctest.h>
 
-#include "MirroringCases.h"
-#include "catalogue/SortedStringList.h"
+#include "SortedStringList.h"
+#include "support/MirroringCases.h"
 
 namespace {
 

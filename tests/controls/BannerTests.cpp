@@ -11,16 +11,16 @@
 
 #include "controls/PictureBanner.h"
 #include "res/resource.h"
+#include "support/BitmapPixels.h"
+#include "support/ComApartment.h"
 #include "support/ScreenPixels.h"
-#include "tests/controls/TestParent.h"
+#include "support/TestParent.h"
+
+using testing::BitmapPixels;
 
 namespace {
 
-struct ComApartment {
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-};
-const ComApartment apartment;
+const testing::ComApartment apartment;
 
 constexpr COLORREF marker = RGB(10, 200, 30);
 const char garbage[] = "This is no picture at all, only some text that no decoder accepts.";
@@ -73,31 +73,12 @@ struct BannerFixture {
 
     // Declared first, so destroyed last: the window goes before the object it calls.
     PictureBanner banner;
-    TestParent parent{10, 480, 800, 200};  // room for a banner at twice its size
+    testing::TestParent parent{10, 480, 800, 200};  // room for a banner at twice its size
     HWND control = nullptr;
 };
 
-// A width x height picture as 0xRRGGBB values, top row first.
-struct Rows {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels;
-    std::vector<DWORD> Row(int y) const { return {pixels.begin() + y * width, pixels.begin() + (y + 1) * width}; }
-};
-
-Rows ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    Rows rows{width, height, std::vector<DWORD>(width * height)};
-    REQUIRE(GetDIBits(dc, bitmap, 0, height, rows.pixels.data(), &info, DIB_RGB_COLORS) == height);
-    for (DWORD& pixel : rows.pixels)
-        pixel &= 0xFFFFFF;
-    return rows;
-}
-
 // The JPEG resource as the system's picture service decodes it, without the banner.
-Rows Decoded(UINT resource)
+BitmapPixels Decoded(UINT resource)
 {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resource), RT_JPEG);
     REQUIRE(found != nullptr);
@@ -112,29 +93,16 @@ Rows Decoded(UINT resource)
     stream->Release();
     OLE_HANDLE handle = 0;
     REQUIRE(picture->get_Handle(&handle) == S_OK);
-    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    BITMAP info = {};
-    REQUIRE(GetObjectA(bitmap, sizeof(info), &info) != 0);
-    HDC screen = GetDC(nullptr);
-    const Rows rows = ReadBitmap(screen, bitmap, info.bmWidth, info.bmHeight);
-    ReleaseDC(nullptr, screen);
+    const BitmapPixels pixels = BitmapPixels::Read(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+    REQUIRE_FALSE(pixels.Bits().empty());
     picture->Release();
-    return rows;
+    return pixels;
 }
 
 // What the control shows on the screen.
-Rows Shown(HWND control)
+BitmapPixels Shown(HWND control)
 {
-    const testing::ScreenPixels screen(control);
-    RECT client;
-    GetClientRect(control, &client);
-    Rows rows{client.right, client.bottom, {}};
-    for (int y = 0; y < rows.height; ++y)
-        for (int x = 0; x < rows.width; ++x) {
-            const COLORREF colour = screen.At(x, y);  // 0xBBGGRR; rows hold 0xRRGGBB
-            rows.pixels.push_back(RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour)));
-        }
-    return rows;
+    return testing::ScreenPixels(control).Pixels();
 }
 
 } // namespace
@@ -157,10 +125,10 @@ TEST_CASE("the banner takes the picture's size and keeps its top left corner")
 
         // Upright: the top and bottom rows on the screen are those of the picture.
         UpdateWindow(fixture.control);
-        const Rows decoded = Decoded(c.resource);
-        const Rows shown = Shown(fixture.control);
-        REQUIRE(decoded.height == c.height);
-        REQUIRE(shown.height == c.height);
+        const BitmapPixels decoded = Decoded(c.resource);
+        const BitmapPixels shown = Shown(fixture.control);
+        REQUIRE(decoded.Height() == c.height);
+        REQUIRE(shown.Height() == c.height);
         REQUIRE(decoded.Row(0) != decoded.Row(c.height - 1));
         CHECK(shown.Row(0) == decoded.Row(0));
         CHECK(shown.Row(c.height - 1) == decoded.Row(c.height - 1));
@@ -224,25 +192,25 @@ TEST_CASE("a scaled banner draws from the smallest source at least its size")
         CHECK(fixture.Size().cy == c.height);
         REQUIRE(fixture.banner.RenderPicture());
         UpdateWindow(fixture.control);
-        const Rows shown = Shown(fixture.control);
-        REQUIRE(shown.width == c.width);
+        const BitmapPixels shown = Shown(fixture.control);
+        REQUIRE(shown.Width() == c.width);
         if (c.exactSource != 0) {
-            const Rows decoded = Decoded(c.exactSource);
-            CHECK(shown.pixels == decoded.pixels);
+            const BitmapPixels decoded = Decoded(c.exactSource);
+            CHECK(shown.Colours() == decoded.Colours());
             continue;
         }
         // Against the double sampled at the middle of each pixel's area: a
         // resized picture stays close everywhere; one cut off or shifted does not.
-        const Rows doubled = Decoded(IDR_BANNER_MAIN_2X);
+        const BitmapPixels doubled = Decoded(IDR_BANNER_MAIN_2X);
         long long difference = 0;
-        for (int y = 0; y < shown.height; ++y)
-            for (int x = 0; x < shown.width; ++x) {
-                const DWORD a = shown.pixels[y * shown.width + x];
-                const DWORD b = doubled.pixels[((2 * y + 1) * doubled.height / (2 * shown.height)) * doubled.width
-                                               + (2 * x + 1) * doubled.width / (2 * shown.width)];
+        for (int y = 0; y < shown.Height(); ++y)
+            for (int x = 0; x < shown.Width(); ++x) {
+                const COLORREF a = shown.At(x, y);
+                const COLORREF b = doubled.At((2 * x + 1) * doubled.Width() / (2 * shown.Width()),
+                                              (2 * y + 1) * doubled.Height() / (2 * shown.Height()));
                 for (int shift : {0, 8, 16})
                     difference += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
             }
-        CHECK(difference / (3LL * shown.width * shown.height) < 12);
+        CHECK(difference / (3LL * shown.Width() * shown.Height()) < 12);
     }
 }

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,10 +18,13 @@
 #include "controls/LinkColors.h"
 #include "controls/LinkContrast.h"
 #include "controls/TaggedText.h"
+#include "support/MessageSpy.h"
 #include "support/ScreenPixels.h"
 #include "support/ShellLog.h"
+#include "support/TestParent.h"
 #include "support/UserInput.h"
-#include "tests/controls/TestParent.h"
+
+using testing::TestParent;
 
 namespace {
 
@@ -97,20 +99,10 @@ const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
 const HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
 
 // The parent's answer to WM_CTLCOLORSTATIC leaves this text colour in the DC:
-// the colour of the text that is not the link, on parentBrush (the button face's while NULL).
+// the colour of the text that is not the link, on the fixture's parentBrush
+// (the button face's while NULL).
 const COLORREF plainColour = RGB(0, 96, 0);
-WNDPROC parentProcedure = nullptr;
-HBRUSH parentBrush = nullptr;
 const HBRUSH black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-
-LRESULT CALLBACK PlainTextParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CTLCOLORSTATIC) {
-        ::SetTextColor(reinterpret_cast<HDC>(wParam), plainColour);
-        return reinterpret_cast<LRESULT>(parentBrush != nullptr ? parentBrush : ::GetSysColorBrush(COLOR_BTNFACE));
-    }
-    return ::CallWindowProcA(parentProcedure, window, message, wParam, lParam);
-}
 
 // A label on a static control of a window, attached while the static shows.
 struct LinkFixture {
@@ -118,11 +110,8 @@ struct LinkFixture {
                          DWORD staticStyle = SS_CENTER | WS_TABSTOP)
         : label(linkStyle)
     {
-        parentBrush = nullptr;
         INITCOMMONCONTROLSEX init = {sizeof init, ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&init);
-        parentProcedure = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(parent.hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlainTextParent)));
         window = parent.AddChild("STATIC", text, staticStyle, 0, 20, 400, 16, 100);
         ::UpdateWindow(window);
         REQUIRE(label.SubclassWindow(window));
@@ -150,6 +139,14 @@ struct LinkFixture {
     // Declared first, so destroyed last: the window goes before the object it calls.
     HyperlinkLabel label;
     TestParent parent{40, 40, 420, 80};
+    HBRUSH parentBrush = nullptr;
+    const testing::MessageSpy plainText{parent.hWnd, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_CTLCOLORSTATIC)
+            return false;
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), plainColour);
+        result = reinterpret_cast<LRESULT>(parentBrush != nullptr ? parentBrush : ::GetSysColorBrush(COLOR_BTNFACE));
+        return true;
+    }};
     HWND window = nullptr;
     POINT onLink = {};
     POINT beside = {};
@@ -341,8 +338,7 @@ TEST_CASE("only the text of a wide static is the link, and only a click on it op
     fixture.Click(fixture.onLink, fixture.onLink);
     CHECK(fixture.label.IsVisited());
     REQUIRE(log.WaitFor(address));
-    const std::vector<std::string> entries = log.Entries();
-    CHECK(std::count(entries.begin(), entries.end(), address) == 1);
+    CHECK(log.Count(address) == 1);
 }
 
 TEST_CASE("carriage return and space open a focused link")
@@ -357,10 +353,7 @@ TEST_CASE("carriage return and space open a focused link")
     ::SendMessageA(fixture.window, WM_CHAR, '\r', 0);
     CHECK(fixture.label.IsVisited());
     ::SendMessageA(fixture.window, WM_CHAR, ' ', 0);
-    CHECK(testing::WaitUntil([&] {
-        const std::vector<std::string> entries = log.Entries();
-        return std::count(entries.begin(), entries.end(), target) == 2;
-    }, 8000));
+    CHECK(testing::WaitUntil([&] { return log.Count(target) == 2; }, 8000));
 }
 
 TEST_CASE("notify and command styles tell the parent and mark nothing visited")
@@ -419,7 +412,7 @@ TEST_CASE("each state paints the link in its colour and font, and only the link 
     const Row rows[] = {
         {"unvisited", 0, nullptr, nullptr, registryLink, true, false},
         {"visited", 0, nullptr, Visit, ::GetSysColor(COLOR_WINDOWTEXT), true, false},
-        {"visited, on black", 0, nullptr, [](LinkFixture& f) { parentBrush = black; Visit(f); }, registryVisited, true, false},
+        {"visited, on black", 0, nullptr, [](LinkFixture& f) { f.parentBrush = black; Visit(f); }, registryVisited, true, false},
         {"disabled", 0, nullptr, disable, grey, true, false},
         {"plain", LINK_PLAIN, nullptr, nullptr, registryLink, false, false},
         {"underline on hover, pointer away", LINK_HOVERUNDERLINE, nullptr, nullptr, registryLink, false, false},

@@ -12,25 +12,18 @@
 #include "controls/FilterBitmap.h"
 #include "controls/LightnessFilter.h"
 #include "controls/ScalePixels.h"
+#include "support/BitmapPixels.h"
 
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 constexpr DWORD magenta = 0xFF00FF; // as a 32-bit DIB holds it: 0xRRGGBB
 
-BITMAPINFO Info(int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return info;
-}
-
 // A top-down DIB section of 0xRRGGBB pixels, row after row.
 HBITMAP MakeBitmap(const std::vector<DWORD>& pixels, int width)
 {
-    const BITMAPINFO info = Info(width, static_cast<int>(pixels.size()) / width);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HBITMAP bitmap = testing::CreateTopDownDib(width, static_cast<int>(pixels.size()) / width, &bits);
     REQUIRE(bitmap != NULL);
     memcpy(bits, pixels.data(), pixels.size() * sizeof(DWORD));
     GdiFlush();
@@ -51,14 +44,9 @@ std::string Describe(const std::vector<DWORD>& pixels)
 // What the bitmap shows as "rrggbb " per pixel, so that a failed comparison shows the pixels.
 std::string Shown(HBITMAP bitmap)
 {
-    BITMAP size = {};
-    REQUIRE(GetObjectA(bitmap, sizeof(size), &size) == static_cast<int>(sizeof(size)));
-    BITMAPINFO info = Info(size.bmWidth, size.bmHeight);
-    std::vector<DWORD> pixels(size.bmWidth * size.bmHeight);
-    HDC screen = GetDC(NULL);
-    REQUIRE(GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS) == size.bmHeight);
-    ReleaseDC(NULL, screen);
-    return Describe(pixels);
+    const testing::BitmapPixels pixels = testing::BitmapPixels::Read(bitmap);
+    REQUIRE_FALSE(pixels.Bits().empty());
+    return Describe(pixels.Bits());
 }
 
 class FailingFilter : public ImageFilter {

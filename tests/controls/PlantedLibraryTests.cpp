@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <string.h>
-
 #include <string>
 
 #include "controls/ThemeApi.h"
@@ -47,13 +45,7 @@ bool DivertLoadLibraryEx()
 
 TEST_CASE("the visual-styles library is loaded from the system folder, not from beside the program")
 {
-    char program[MAX_PATH] = {};
-    REQUIRE(GetModuleFileNameA(nullptr, program, MAX_PATH) != 0);
-    const std::string self = program;
-    char* name = strrchr(program, '\\');
-    REQUIRE(name != nullptr);
-    lstrcpyA(name + 1, "uxtheme.dll");
-    REQUIRE(GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES);
+    REQUIRE(GetFileAttributesA(testing::BesideThisProgram("uxtheme.dll").c_str()) != INVALID_FILE_ATTRIBUTES);
     // The planted library is preferred in addition to the harness's own overrides.
     char overrides[256] = {};
     GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
@@ -71,10 +63,7 @@ TEST_CASE("the visual-styles library is loaded from the system folder, not from 
     if (refusing) {
         REQUIRE(DivertLoadLibraryEx());
     } else {
-        SetEnvironmentVariableA("ZVX_REFUSE_SEARCH_FLAG", "1");
-        testing::TestProcess child(self, "--no-intro=true");
-        SetEnvironmentVariableA("ZVX_REFUSE_SEARCH_FLAG", nullptr);
-        CHECK(child.WaitExit() == 0);
+        CHECK(testing::RunAgainWith("ZVX_REFUSE_SEARCH_FLAG") == 0);
     }
 
     CHECK(ThemeApi::IsAvailable());

@@ -10,17 +10,9 @@
 
 namespace {
 
-std::string ChildPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + "stack_guard_child.exe";
-}
-
 DWORD ChildExitCode(const char* arguments)
 {
-    testing::TestProcess child(ChildPath(), arguments);
+    testing::TestProcess child(testing::BesideThisProgram("stack_guard_child.exe"), arguments);
     REQUIRE(child.Started());
     const DWORD code = child.WaitExit();
     CHECK(code != STILL_ACTIVE);
@@ -43,8 +35,6 @@ TEST_CASE("each process seeds a canary of its own, and a smashed frame ends the 
     struct Case { const char* text; DWORD exitCode; };
     for (const Case& c : {Case{"xxxxxxx", 0}, Case{"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", STATUS_STACK_BUFFER_OVERRUN}}) {
         CAPTURE(c.text);
-        testing::TestProcess child(ChildPath(), std::string("smash ") + c.text);
-        REQUIRE(child.Started());
-        CHECK(child.WaitExit() == c.exitCode);
+        CHECK(ChildExitCode((std::string("smash ") + c.text).c_str()) == c.exitCode);
     }
 }

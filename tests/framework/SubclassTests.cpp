@@ -2,52 +2,12 @@
 // underneath, and how the object lets go of a window that is destroyed.
 #include <doctest.h>
 
-#include "TestWindows.h"
-#include "framework/MessageMap.h"
-#include "framework/WindowImpl.h"
+#include "support/MapProbe.h"
+#include "support/TestWindows.h"
+
+using namespace testing;
 
 namespace {
-
-const UINT passThenTake = WM_USER + 1;
-const UINT passToDefault = WM_USER + 2;
-const UINT destroySelf = WM_USER + 3;
-
-class Subclasser : public WindowImpl {
-public:
-    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId) override
-    {
-        using Map = MessageMap<Subclasser>;
-        static constexpr Map::Entry entries[] = {
-            Map::Message(passThenTake, &Subclasser::OnPass),
-            Map::Message(passThenTake, &Subclasser::OnTake),
-            Map::Message(passToDefault, &Subclasser::OnPass),
-            Map::Message(destroySelf, &Subclasser::OnDestroySelf),
-        };
-        return Map::Dispatch(*this, entries, window, message, wParam, lParam, result, mapId);
-    }
-
-    LRESULT OnPass(UINT, WPARAM, LPARAM, BOOL& handled) { handled = FALSE; return 1; }
-    LRESULT OnTake(UINT, WPARAM, LPARAM, BOOL&) { return 2; }
-    LRESULT OnDestroySelf(UINT, WPARAM, LPARAM, BOOL&)
-    {
-        ::DestroyWindow(hWnd);
-        windowAfterDestroy = hWnd;
-        finalCallsAfterDestroy = finalCalls;
-        return 5;
-    }
-
-    void OnFinalMessage(HWND window) override
-    {
-        ++finalCalls;
-        finalWindow = window;
-    }
-
-    int finalCalls = 0;
-    HWND finalWindow = nullptr;
-    HWND windowAfterDestroy = nullptr;
-    int finalCallsAfterDestroy = -1;
-};
 
 // A procedure that subclasses the control after the object did.
 WNDPROC laterPrevious = nullptr;
@@ -78,7 +38,7 @@ const LONG laterProcedure = reinterpret_cast<LONG>(&LaterSubclassProc);
 struct Subclassed {
     HWND host = CreateHost(0, 0, 200, 100);
     HWND control = CreateProbeControl(host);
-    Subclasser object;
+    MapProbe object;
     LONG stub = 0;
 
     Subclassed()
@@ -102,7 +62,7 @@ TEST_CASE("a subclassed control's messages go through the map and on to its old 
     CHECK(SendMessageA(s.control, passThenTake, 0, 0) == 2);
     CHECK(probeLog.lastUserMessage == 0);
     // Passed on by its only handler: the old procedure answers.
-    CHECK(SendMessageA(s.control, passToDefault, 0, 0) == 0x1002);
+    CHECK(SendMessageA(s.control, onlyPasses, 0, 0) == 0x1002);
 
     // Destroyed with its parent: WM_NCDESTROY reaches the old procedure through the stub, once.
     DestroyWindow(s.host);

@@ -1,8 +1,10 @@
 // The operations of Window with logic of their own, on real windows.
 #include <doctest.h>
 
-#include "TestWindows.h"
 #include "framework/Window.h"
+#include "support/TestWindows.h"
+
+using namespace testing;
 
 namespace {
 

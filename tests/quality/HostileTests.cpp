@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "quality/ScopedRegistryValue.h"
 #include "res/resource.h"
+#include "res/version.h"
+#include "support/ScopedRegistryValue.h"
 #include "support/TestProcess.h"
 #include "support/UserInput.h"
 #include "support/WinePaths.h"
@@ -61,20 +62,6 @@ std::vector<BYTE> RandomBytes(size_t size, unsigned seed)
         byte = static_cast<BYTE>(state >> 16);
     }
     return bytes;
-}
-
-std::vector<BYTE> Original(LPCSTR type, WORD id)
-{
-    std::vector<BYTE> data;
-    HMODULE image = LoadLibraryExA(testing::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = image != nullptr ? FindResourceA(image, MAKEINTRESOURCEA(id), type) : nullptr;
-    HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
-    const BYTE* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    if (bytes != nullptr)
-        data.assign(bytes, bytes + SizeofResource(image, found));
-    if (image != nullptr)
-        FreeLibrary(image);
-    return data;
 }
 
 // A JPEG start whose frame claims 65,535 x 65,535 pixels in three
@@ -161,7 +148,8 @@ std::vector<Run> Runs()
     // The banners are decoded by the system's picture service: the main one
     // at start-up, the About one at each opening.
     for (WORD banner : {IDR_BANNER_MAIN, IDR_BANNER_ABOUT}) {
-        const std::vector<BYTE> original = Original(RT_JPEG, banner);
+        const std::vector<BYTE> original =
+            testing::ResourceData(testing::ProgramPath(), RT_JPEG, MAKEINTRESOURCEA(banner));
         REQUIRE(original.size() > 1000);
         damage("removed banner", RT_JPEG, banner, {});
         damage("random bytes for banner", RT_JPEG, banner, RandomBytes(original.size(), banner));
@@ -203,12 +191,6 @@ std::wstring Choose(HWND dialog, int listId, const wchar_t* text)
     return OtherSelection(dialog, listId == IDC_CODE_LIST ? IDC_DESCRIPTION_LIST : IDC_CODE_LIST);
 }
 
-void PostEscape(HWND window)
-{
-    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00000001);
-    PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-}
-
 // What every hostile run must still allow: the program starts, a choice in
 // either list selects the same domain in the other and switches the visit
 // button, the About box opens and closes, and Escape ends the program with 2.
@@ -221,7 +203,7 @@ void CheckProgramWorks(const std::string& program)
     // The window shows once the button images are made; for the 1,000 x
     // 1,000 bitmap that is millions of colour conversions, tens of seconds
     // when the machine is emulated and busy.
-    HWND dialog = process.FindWindowTitled("Veltrano Zonarium 1.01", 90000);
+    HWND dialog = process.FindWindowTitled(ZVX_TITLE, 90000);
     CHECK(dialog != nullptr);
     const bool idle = dialog != nullptr && process.WaitIdle();
     CHECK_MESSAGE(idle, "the program never waited for input");
@@ -240,10 +222,10 @@ void CheckProgramWorks(const std::string& program)
     CHECK(about != nullptr);
     if (about != nullptr) {
         CHECK(process.WaitIdle(5000));
-        PostEscape(about);
+        testing::PostKey(about, VK_ESCAPE);
         CHECK(testing::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(dialog); }, 10000));
     }
-    PostEscape(dialog);
+    testing::PostKey(dialog, VK_ESCAPE);
     CHECK(process.WaitExit(10000) == 2);
 }
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,12 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/RunningDialog.h"
 #include "framework/DpiApi.h"
 #include "quality/ProgramAllocations.h"
-#include "quality/ScopedRegistryValue.h"
 #include "res/resource.h"
+#include "support/ComApartment.h"
+#include "support/RunningDialog.h"
+#include "support/ScopedRegistryValue.h"
 #include "support/TestProcess.h"
+#include "support/UserInput.h"
 
 using testing::RunningDialog;
 
@@ -227,9 +228,7 @@ void CALLBACK CloseAbout(HWND, UINT, UINT_PTR, DWORD)
         PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
     }
-    const WPARAM key = visit.closeBy == 0 ? VK_ESCAPE : VK_RETURN;
-    PostMessageA(about, WM_KEYDOWN, key, 0x00000001);
-    PostMessageA(about, WM_KEYUP, key, 0xC0000001);
+    testing::PostKey(about, visit.closeBy == 0 ? VK_ESCAPE : VK_RETURN);
 }
 
 INT_PTR CALLBACK PlainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM)
@@ -320,20 +319,16 @@ TEST_CASE("300 About openings, 300 repaints of every control, 10,000 selection c
     // The work runs again in a child whose windows Wine leaves unmanaged;
     // the parent reports the child's result.
     if (GetEnvironmentVariableA("ZVX_SOAK_CHILD", nullptr, 0) == 0) {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, sizeof path);
-        testing::ScopedRegistryValue unmanaged(testing::UnmanagedWindowsKey(path), "Managed", REG_SZ, "N", 2);
-        SetEnvironmentVariableA("ZVX_SOAK_CHILD", "1");
-        testing::TestProcess child(path, "--no-intro=true");
-        SetEnvironmentVariableA("ZVX_SOAK_CHILD", nullptr);
+        const testing::ScopedRegistryValue unmanaged(testing::UnmanagedWindowsKey(testing::ThisProgram()), "Managed",
+                                                     REG_SZ, "N", 2);
         // A hang detector, not a time target: about 170 s on a 2-core
         // machine that emulates the program's processor, over 600 s when
         // other builds and tests keep both cores busy.
-        CHECK(child.WaitExit(1200000) == 0);
+        CHECK(testing::RunAgainWith("ZVX_SOAK_CHILD", 1200000) == 0);
         return;
     }
     // As WinMain prepares the thread: the banners decode through OLE.
-    CoInitialize(nullptr);
+    const testing::ComApartment apartment;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
     {
@@ -467,5 +462,4 @@ TEST_CASE("300 About openings, 300 repaints of every control, 10,000 selection c
         CHECK(drifted == 0);
         CHECK(flips > 1000);
     }
-    CoUninitialize();
 }

@@ -6,28 +6,15 @@ ScreenPixels::ScreenPixels(HWND window)
 {
     ::GetClientRect(window, &client);
     const int width = client.right, height = client.bottom;
-    if (width <= 0 || height <= 0)
-        return;
-    // A top-down 32-bit copy: one DWORD per pixel, blue in the low byte.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HDC screen = ::GetDC(window);
     HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP copy = width > 0 && height > 0 ? CreateTopDownDib(width, height, &bits) : nullptr;
     if (memory != nullptr && copy != nullptr) {
         HGDIOBJ previous = ::SelectObject(memory, copy);
         ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
         ::GdiFlush();
-        const DWORD* source = static_cast<const DWORD*>(bits);
-        pixels.resize(static_cast<size_t>(width) * height);
-        for (size_t i = 0; i < pixels.size(); ++i)
-            pixels[i] = RGB(GetBValue(source[i]), GetGValue(source[i]), GetRValue(source[i]));
+        pixels = BitmapPixels(width, height, bits);
         ::SelectObject(memory, previous);
     }
     if (copy != nullptr)
@@ -35,7 +22,7 @@ ScreenPixels::ScreenPixels(HWND window)
     if (memory != nullptr)
         ::DeleteDC(memory);
     ::ReleaseDC(window, screen);
-    if (pixels.empty())
+    if (pixels.Bits().empty())
         ::SetRectEmpty(&client);
 }
 
@@ -50,26 +37,26 @@ RECT ScreenPixels::Clip(const RECT& area) const
 COLORREF ScreenPixels::At(int x, int y) const
 {
     const POINT point = {x, y};
-    return ::PtInRect(&client, point) ? pixels[static_cast<size_t>(y) * client.right + x] : CLR_INVALID;
+    return ::PtInRect(&client, point) ? pixels.At(x, y) : CLR_INVALID;
 }
 
-int ScreenPixels::Count(COLORREF colour, const RECT& area) const
+int ScreenPixels::Count(const Match& matches, const RECT& area) const
 {
     const RECT clipped = Clip(area);
     int count = 0;
     for (int y = clipped.top; y < clipped.bottom; ++y)
         for (int x = clipped.left; x < clipped.right; ++x)
-            count += At(x, y) == colour;
+            count += matches(At(x, y));
     return count;
 }
 
-RECT ScreenPixels::Bounds(COLORREF colour, const RECT& area) const
+RECT ScreenPixels::Bounds(const Match& matches, const RECT& area) const
 {
     const RECT clipped = Clip(area);
     RECT bounds = {clipped.right, clipped.bottom, clipped.left, clipped.top};
     for (int y = clipped.top; y < clipped.bottom; ++y)
         for (int x = clipped.left; x < clipped.right; ++x)
-            if (At(x, y) == colour) {
+            if (matches(At(x, y))) {
                 bounds.left = x < bounds.left ? x : bounds.left;
                 bounds.top = y < bounds.top ? y : bounds.top;
                 bounds.right = x + 1 > bounds.right ? x + 1 : bounds.right;

@@ -27,12 +27,15 @@ std::vector<std::string> ShellLog::Entries() const
     return entries;
 }
 
+int ShellLog::Count(const std::string& address) const
+{
+    const std::vector<std::string> entries = Entries();
+    return static_cast<int>(std::count(entries.begin(), entries.end(), address));
+}
+
 bool ShellLog::WaitFor(const std::string& address, unsigned timeoutMs) const
 {
-    return WaitUntil([&] {
-        const std::vector<std::string> entries = Entries();
-        return std::find(entries.begin(), entries.end(), address) != entries.end();
-    }, timeoutMs);
+    return WaitUntil([&] { return Count(address) > 0; }, timeoutMs);
 }
 
 } // namespace testing

@@ -13,8 +13,9 @@ class ShellLog {
 public:
     ShellLog();
 
-    // Addresses logged since construction.
+    // Addresses logged since construction, and how often one of them was.
     std::vector<std::string> Entries() const;
+    int Count(const std::string& address) const;
     // Waits, pumping messages, until address was logged; false after timeoutMs.
     bool WaitFor(const std::string& address, unsigned timeoutMs = 8000) const;
 

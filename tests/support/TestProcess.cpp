@@ -1,7 +1,6 @@
 #include "support/TestProcess.h"
 
-#include <vector>
-
+#include "support/WindowContents.h"
 #include "support/WinePaths.h"
 
 namespace testing {
@@ -49,11 +48,9 @@ struct WindowSearch {
         GetWindowThreadProcessId(window, &owner);
         if (owner != search->processId)
             return TRUE;
-        char text[256] = {};
-        GetWindowTextA(window, text, sizeof text);
         if (search->title == nullptr)
             ++search->count;
-        else if (IsWindowVisible(window) && lstrcmpA(text, search->title) == 0)
+        else if (IsWindowVisible(window) && WindowText(window) == search->title)
             search->found = window;
         return search->found == nullptr;
     }
@@ -133,19 +130,27 @@ BOOL CALLBACK TakeType(HMODULE image, LPSTR type, LONG_PTR param)
     return EnumResourceNamesA(image, type, TakeName, param);
 }
 
+// Every resource of the program, in every language.
+std::vector<Resource> ResourcesOf(const std::string& program)
+{
+    std::vector<Resource> resources;
+    HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (image != nullptr) {
+        EnumResourceTypesA(image, TakeType, reinterpret_cast<LONG_PTR>(&resources));
+        FreeLibrary(image);
+    }
+    return resources;
+}
+
 // Writes a copy whose resources are the original's, less the one named or
 // with its data replaced. The copy is rebuilt from all resources because
 // Wine's UpdateResource does not delete a single existing resource.
 std::string UpdateCopy(const std::string& program, LPCSTR type, LPCSTR name, const void* data, DWORD size)
 {
     const std::string copy = ScratchFile("copy", "exe");
-    HMODULE image = CopyFileA(program.c_str(), copy.c_str(), FALSE)
-                        ? LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
-    if (image == nullptr)
+    std::vector<Resource> resources = ResourcesOf(program);
+    if (resources.empty() || !CopyFileA(program.c_str(), copy.c_str(), FALSE))
         return std::string();
-    std::vector<Resource> resources;
-    EnumResourceTypesA(image, TakeType, reinterpret_cast<LONG_PTR>(&resources));
-    FreeLibrary(image);
 
     HANDLE update = BeginUpdateResourceA(copy.c_str(), TRUE);
     if (update == nullptr)
@@ -165,6 +170,35 @@ std::string UpdateCopy(const std::string& program, LPCSTR type, LPCSTR name, con
 }
 
 } // namespace
+
+std::string ThisProgram()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+std::string BesideThisProgram(const char* name)
+{
+    const std::string self = ThisProgram();
+    return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
+DWORD RunAgainWith(const char* variable, DWORD timeoutMs)
+{
+    SetEnvironmentVariableA(variable, "1");
+    const TestProcess child(ThisProgram(), "--no-intro=true");
+    SetEnvironmentVariableA(variable, nullptr);
+    return child.WaitExit(timeoutMs);
+}
+
+std::vector<BYTE> ResourceData(const std::string& program, LPCSTR type, LPCSTR name)
+{
+    for (const Resource& resource : ResourcesOf(program))
+        if (resource.type == ResourceId(type) && resource.name == ResourceId(name))
+            return resource.data;
+    return {};
+}
 
 std::string CopyWithoutResource(const std::string& program, LPCSTR type, LPCSTR name)
 {

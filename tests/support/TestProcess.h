@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing {
 
@@ -29,6 +30,17 @@ private:
     PROCESS_INFORMATION info = {};
 };
 
+// This test's own executable, and a file in its folder.
+std::string ThisProgram();
+std::string BesideThisProgram(const char* name);
+// Runs this test's executable again, with variable set in its environment
+// (and doctest's introduction left out): its exit code, or STILL_ACTIVE
+// after timeoutMs.
+DWORD RunAgainWith(const char* variable, DWORD timeoutMs = 15000);
+
+// A program's resource as the resource API finds it by type and name; empty
+// when it is missing.
+std::vector<BYTE> ResourceData(const std::string& program, LPCSTR type, LPCSTR name);
 // A copy of a program in /tmp with one resource deleted (type and name as
 // the resource API takes them); "" when the update failed.
 std::string CopyWithoutResource(const std::string& program, LPCSTR type, LPCSTR name);

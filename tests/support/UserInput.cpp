@@ -63,6 +63,12 @@ void SendKey(WORD virtualKey, DWORD flags)
 
 } // namespace
 
+void PostKey(HWND window, WORD virtualKey)
+{
+    PostMessageA(window, WM_KEYDOWN, virtualKey, 0x00000001);
+    PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
 void PressKey(WORD virtualKey)
 {
     SendKey(virtualKey, 0);
@@ -142,12 +148,16 @@ bool Activate(HWND window)
     SetActiveWindow(window);
     // A window of another thread is activated by that thread when it next
     // reads its queue; keyboard input reaches the window only after that.
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return WaitUntil([&] {
-        GUITHREADINFO input = {};
-        input.cbSize = sizeof input;
-        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &input) && input.hwndActive == window;
-    });
+    return WaitUntil([&] { return GetForegroundWindow() == window && InputStateOf(window).hwndActive == window; });
+}
+
+GUITHREADINFO InputStateOf(HWND window)
+{
+    GUITHREADINFO input = {};
+    input.cbSize = sizeof input;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &input))
+        input = GUITHREADINFO();
+    return input;
 }
 
 } // namespace testing

@@ -16,6 +16,10 @@ bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000
 // in a row; false when that never happened within timeoutMs.
 bool WaitSettled(unsigned quietMs, unsigned timeoutMs, const std::function<bool(MSG&)>& filter = nullptr);
 
+// A key's press and release posted to a window's queue, as the keyboard's
+// would arrive there: no real input, so the window needs no activation.
+void PostKey(HWND window, WORD virtualKey);
+
 // Real input through the system's input queue, as a keyboard and mouse give it.
 void PressKey(WORD virtualKey);
 void TypeText(const char* text);
@@ -28,5 +32,8 @@ void DoubleClickClient(HWND window, const RECT& clientRect);
 // Brings a top-level window to the front so that it gets the keyboard input;
 // false when it is not the active foreground window within the usual wait.
 bool Activate(HWND window);
+// The active, focused and capturing windows of the thread that owns window,
+// whatever its process; all NULL when that cannot be read.
+GUITHREADINFO InputStateOf(HWND window);
 
 } // namespace testing

@@ -10,56 +10,26 @@
 #include <string>
 #include <vector>
 
-#include "RunningDialog.h"
-#include "catalogue/DomainTable.h"
 #include "controls/LinkContrast.h"
 #include "framework/DpiApi.h"
 #include "framework/Reflection.h"
 #include "res/AppLinks.h"
 #include "res/resource.h"
+#include "support/BitmapPixels.h"
+#include "support/ExitIcon.h"
+#include "support/MessageSpy.h"
+#include "support/RecordOf.h"
+#include "support/RunningDialog.h"
 #include "support/ScreenPixels.h"
 #include "support/ShellCalls.h"
 #include "support/ShellLog.h"
 #include "support/UserInput.h"
+#include "support/WindowContents.h"
 
 using testing::RunningDialog;
+using testing::WindowText;
 
 namespace {
-
-std::string RegistrarOf(const char* code)
-{
-    for (const DomainRecord& record : domainTable)
-        if (std::string(record.code) == code)
-            return record.registrarUrl;
-    return "<unknown>";
-}
-
-std::string Text(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// Counts what reaches the visit button after the program's own subclassing.
-WNDPROC buttonProc = nullptr;
-int buttonTexts = 0, buttonPaints = 0;
-LRESULT CALLBACK ButtonSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    buttonTexts += message == WM_SETTEXT;
-    buttonPaints += message == WM_PAINT;
-    return CallWindowProcA(buttonProc, window, message, wParam, lParam);
-}
-
-// What the dialog reflects back to the banner.
-WNDPROC bannerProc = nullptr;
-std::vector<WPARAM> bannerReflected;
-LRESULT CALLBACK BannerSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == OCM_COMMAND)
-        bannerReflected.push_back(wParam);
-    return CallWindowProcA(bannerProc, window, message, wParam, lParam);
-}
 
 // The commands that reach the main dialog, as (id, code): what the lists
 // notify, seen as they send it.
@@ -88,7 +58,7 @@ struct ModalScript {
         ModalScript* script = active;
         // A step that waits pumps messages, and with them further ticks. The
         // box may be active before it is shown.
-        if (script == nullptr || script->busy || Text(GetActiveWindow()) != "About"
+        if (script == nullptr || script->busy || WindowText(GetActiveWindow()) != "About"
             || !IsWindowVisible(GetActiveWindow()))
             return;
         script->about = GetActiveWindow();
@@ -116,8 +86,9 @@ struct ModalScript {
     }
 
     // Opens the About box, with a click on its button unless open says
-    // otherwise, and runs the steps inside it; returns when the box has closed.
-    void Run(RunningDialog& running, const std::function<void()>& open = nullptr)
+    // otherwise, and runs the steps inside it; returns when the box has
+    // closed, true when every step ran.
+    bool Run(RunningDialog& running, const std::function<void()>& open = nullptr)
     {
         active = this;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, SentHook, nullptr, GetCurrentThreadId());
@@ -130,6 +101,7 @@ struct ModalScript {
         KillTimer(nullptr, timer);
         UnhookWindowsHookEx(hook);
         active = nullptr;
+        return next == steps.size();
     }
 };
 ModalScript* ModalScript::active = nullptr;
@@ -186,18 +158,12 @@ void CheckWindowIcons(HWND window, UINT dpi)
         CAPTURE(icon.kind);
         ICONINFO info = {};
         REQUIRE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, icon.kind, 0)), &info));
-        BITMAP colour = {};
-        GetObjectA(info.hbmColor, sizeof colour, &colour);
-        CHECK(colour.bmWidth == metric(icon.width, dpi));
-        CHECK(colour.bmHeight == metric(icon.height, dpi));
-        BITMAPINFO format = {};
-        format.bmiHeader = {sizeof(BITMAPINFOHEADER), colour.bmWidth, -colour.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<DWORD> pixels(colour.bmWidth * colour.bmHeight);
-        HDC screen = GetDC(nullptr);
-        CHECK(GetDIBits(screen, info.hbmColor, 0, colour.bmHeight, pixels.data(), &format, DIB_RGB_COLORS)
-              == colour.bmHeight);
-        ReleaseDC(nullptr, screen);
-        CHECK(std::count_if(pixels.begin(), pixels.end(), [](DWORD p) { return p >> 24 > 0 && p >> 24 < 255; }) > 0);
+        const testing::BitmapPixels colour = testing::BitmapPixels::Read(info.hbmColor);
+        CHECK_FALSE(colour.Bits().empty());
+        CHECK(colour.Width() == metric(icon.width, dpi));
+        CHECK(colour.Height() == metric(icon.height, dpi));
+        const std::vector<DWORD>& bits = colour.Bits();
+        CHECK(std::count_if(bits.begin(), bits.end(), [](DWORD p) { return p >> 24 > 0 && p >> 24 < 255; }) > 0);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
@@ -233,47 +199,26 @@ void CheckBanner(HWND dialog, const BannerShape& expected, double tolerance)
     CHECK(GetBValue(body) > GetRValue(body) + 40);
 }
 
-// The Exit icon's red disc on the screen.
-RECT ExitDisc(HWND button)
+// The Exit icon is iconSize pixels large, its red disc 14/16 of that, and
+// the key colour around the disc shows the button's face: no magenta, and
+// none of the black that masking leaves in the key's place.
+void CheckExitIcon(HWND button, int iconSize)
 {
     UpdateWindow(button);
     const testing::ScreenPixels pixels(button);
-    RECT client;
-    GetClientRect(button, &client);
-    RECT disc = {client.right, client.bottom, 0, 0};
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x) {
-            const COLORREF c = pixels.At(x, y);
-            if (GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60)
-                disc = {std::min(disc.left, LONG(x)), std::min(disc.top, LONG(y)), std::max(disc.right, LONG(x + 1)),
-                        std::max(disc.bottom, LONG(y + 1))};
-        }
-    return disc;
-}
-
-// The Exit icon is iconSize pixels large, its disc 14/16 of that, and the
-// key colour around the disc shows the button's face: no magenta, and none of
-// the black that masking leaves in the key's place.
-void CheckExitIcon(HWND button, int iconSize)
-{
-    RECT disc = ExitDisc(button);
+    RECT disc = pixels.Bounds(testing::IsExitRed);
     MESSAGE("Exit icon's disc: ", disc.right - disc.left, " x ", disc.bottom - disc.top, " pixels");
     CHECK(std::abs((disc.right - disc.left) - 14.0 * iconSize / 16) <= 1.5);
     InflateRect(&disc, 1, 1);
-    const testing::ScreenPixels pixels(button);
-    int keyed = 0;
-    for (int y = disc.top; y < disc.bottom; ++y)
-        for (int x = disc.left; x < disc.right; ++x) {
-            const COLORREF c = pixels.At(x, y);
-            keyed += (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) > 200) || Brightness(c) < 120;
-        }
-    CHECK(keyed == 0);
+    CHECK(pixels.Count([](COLORREF c) {
+        return (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) > 200) || Brightness(c) < 120;
+    }, disc) == 0);
 }
 
 // The caption right of the icon stays inside the face, on one line.
 void CheckCaptionFits(HWND button, int iconSize)
 {
-    CAPTURE(Text(button));
+    CAPTURE(WindowText(button));
     UpdateWindow(button);
     const testing::ScreenPixels pixels(button);
     RECT client;
@@ -281,12 +226,7 @@ void CheckCaptionFits(HWND button, int iconSize)
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     // Right of where the icon ends (22/16 of its size), inside the frame and the focus rectangle.
     const RECT area = {MulDiv(24, iconSize, 16), 5, client.right - 5, client.bottom - 5};
-    RECT ink = {area.right, area.bottom, area.left, area.top};
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (pixels.At(x, y) != face)
-                ink = {std::min(ink.left, LONG(x)), std::min(ink.top, LONG(y)), std::max(ink.right, LONG(x + 1)),
-                       std::max(ink.bottom, LONG(y + 1))};
+    const RECT ink = pixels.Bounds([face](COLORREF c) { return c != face; }, area);
     REQUIRE(ink.right > ink.left);
     CHECK(ink.left > area.left);
     CHECK(ink.right < area.right);
@@ -316,7 +256,13 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
     // Availability flips both ways, and the button is redrawn only then; codes
     // and descriptions that begin others find their own row.
     UpdateWindow(visit);  // paints left over from opening are not the point
-    buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongA(visit, GWL_WNDPROC, reinterpret_cast<LONG>(ButtonSpy)));
+    // What reaches the button after the program's own subclassing.
+    int buttonTexts = 0, buttonPaints = 0;
+    const testing::MessageSpy buttonSpy(visit, [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        buttonTexts += message == WM_SETTEXT;
+        buttonPaints += message == WM_PAINT;
+        return false;
+    });
     const struct { bool byCode; const char* code; const char* description; } choices[] = {
         {true, "de", "Germany"},      {true, "bj", "Benin"},        {true, "bv", "Bouvet Island"},
         {true, "bo", "Bolivia"},      {true, "ne", "Niger"},        {false, "ng", "Nigeria"},
@@ -332,9 +278,9 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
         UpdateWindow(visit);  // a repaint the choice asked for, if any
         CHECK(running.SelectedText(IDC_CODE_LIST) == choice.code);
         CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == choice.description);
-        const bool available = !RegistrarOf(choice.code).empty();
+        const bool available = RecordOf(choice.code).registrarUrl[0] != '\0';
         CHECK(IsWindowEnabled(visit) == available);
-        CHECK(Text(visit) == (available ? "Visit site of domain registrar"
+        CHECK(WindowText(visit) == (available ? "Visit site of domain registrar"
                                         : "Information about domain registrar is unavailable"));
         CHECK(buttonTexts - texts == (available != wasAvailable));
         CHECK((buttonPaints > paints) == (available != wasAvailable));
@@ -342,8 +288,7 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
     }
 
     // Both United Kingdom rows end on uk; gb selects the first of them.
-    const int first = static_cast<int>(SendMessageA(running.Item(IDC_DESCRIPTION_LIST), LB_FINDSTRINGEXACT,
-                                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("United Kingdom")));
+    const int first = testing::FindItem(running.Item(IDC_DESCRIPTION_LIST), "United Kingdom");
     REQUIRE(first >= 0);
     CHECK(running.ClickItem(IDC_DESCRIPTION_LIST, first + 1));
     CHECK(running.SelectedText(IDC_CODE_LIST) == "uk");
@@ -367,7 +312,7 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
         CHECK(running.ClickItem(IDC_CODE_LIST, code));
         testing::ShellLog log;
         CHECK(running.ClickButton(IDC_VISIT));
-        CHECK(log.WaitFor(RegistrarOf(code)));
+        CHECK(log.WaitFor(RecordOf(code).registrarUrl));
         testing::PressKey(VK_RETURN);
         CHECK(running.WaitUntil([&] { return log.Entries().size() == 2; }, 8000));
         CHECK(running.ClickItem(IDC_CODE_LIST, code));
@@ -376,7 +321,7 @@ TEST_CASE("the lists, the visit button and the shell follow real mouse and keybo
         CHECK(running.WaitUntil([&] { return GetFocus() == visit; }));
         testing::PressKey(VK_RETURN);
         CHECK(running.WaitUntil([&] { return log.Entries().size() == 3; }, 8000));
-        CHECK(log.Entries() == std::vector<std::string>(3, RegistrarOf(code)));
+        CHECK(log.Entries() == std::vector<std::string>(3, RecordOf(code).registrarUrl));
     }
 }
 
@@ -389,7 +334,13 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
     // A domain with a registrar, so that a double-click taken for the lists' would visit it.
     REQUIRE(running.ClickItem(IDC_CODE_LIST, "de"));
     HWND banner = running.Item(IDC_MAIN_BANNER);
-    bannerProc = reinterpret_cast<WNDPROC>(SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(BannerSpy)));
+    // What the dialog reflects back to the banner.
+    std::vector<WPARAM> bannerReflected;
+    const testing::MessageSpy bannerSpy(banner, [&](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        if (message == OCM_COMMAND)
+            bannerReflected.push_back(wParam);
+        return false;
+    });
     for (const WORD code : {LBN_SELCHANGE, LBN_DBLCLK}) {
         CAPTURE(code);
         bannerReflected.clear();
@@ -401,7 +352,6 @@ TEST_CASE("the lists' notification codes sent by another control go back to that
         CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Germany");
         CHECK(calls.Files().empty());
     }
-    SetWindowLongA(banner, GWL_WNDPROC, reinterpret_cast<LONG>(bannerProc));
 }
 
 TEST_CASE("the About box: placement, a link opening mail, the keyboard, fresh links on each opening, black high contrast")
@@ -434,8 +384,7 @@ TEST_CASE("the About box: placement, a link opening mail, the keyboard, fresh li
         CHECK(ShowsColour(GetDlgItem(about, IDC_ABOUT_MAIL_LINK), visited));
         testing::PressKey(VK_RETURN);
     });
-    first.Run(running, enter);
-    CHECK(first.next == first.steps.size());
+    CHECK(first.Run(running, enter));
     CHECK(first.closeCommand == IDOK);
 
     // Opened by a click, then by Enter on the button that click focused. The
@@ -462,8 +411,7 @@ TEST_CASE("the About box: placement, a link opening mail, the keyboard, fresh li
         CHECK(opened.WaitFor(mailTarget));
         testing::PressKey(VK_ESCAPE);
     });
-    tabbing.Run(running, enter);
-    CHECK(tabbing.next == tabbing.steps.size());
+    CHECK(tabbing.Run(running, enter));
     CHECK(tabbing.closeCommand == IDCANCEL);
 
     // Most of the main dialog off the bottom right corner: the box stays on screen.
@@ -508,11 +456,7 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
     // the dialog of a double-click: two single clicks would not.
     const auto doubleClick = [&](int listId, const char* text) {
         HWND list = running.Item(listId);
-        const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(text));
-        SendMessageA(list, LB_SETTOPINDEX, index, 0);
-        RECT item;
-        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        const RECT item = testing::ScrollToItem(list, testing::FindItem(list, text));
         commands.clear();
         testing::DoubleClickClient(list, item);
         const std::pair<int, int> notified(listId, LBN_DBLCLK);
@@ -520,18 +464,18 @@ TEST_CASE("a real double-click in either list visits the domain's registrar, and
             [&] { return std::find(commands.begin(), commands.end(), notified) != commands.end(); });
     };
     CHECK(doubleClick(IDC_DESCRIPTION_LIST, "Germany"));
-    CHECK(log.WaitFor(RegistrarOf("de")));
+    CHECK(log.WaitFor(RecordOf("de").registrarUrl));
     CHECK(running.SelectedText(IDC_CODE_LIST) == "de");
     CHECK(doubleClick(IDC_CODE_LIST, "bj"));
     CHECK(running.SelectedText(IDC_DESCRIPTION_LIST) == "Benin");
     // What bj opened, if anything, would be logged before the next address.
     CHECK(doubleClick(IDC_CODE_LIST, "nu"));
-    CHECK(log.WaitFor(RegistrarOf("nu")));
+    CHECK(log.WaitFor(RecordOf("nu").registrarUrl));
     UnhookWindowsHookEx(spy);
     commandTarget = nullptr;
-    CHECK(log.Entries() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+    CHECK(log.Entries() == std::vector<std::string>{RecordOf("de").registrarUrl, RecordOf("nu").registrarUrl});
     // Not even an empty address went to the shell for bj.
-    CHECK(calls.Files() == std::vector<std::string>{RegistrarOf("de"), RegistrarOf("nu")});
+    CHECK(calls.Files() == std::vector<std::string>{RecordOf("de").registrarUrl, RecordOf("nu").registrarUrl});
 }
 
 // Run in the prefix of each display scale (app_scale125 and on) as well as at 100%.
@@ -574,8 +518,7 @@ TEST_CASE("at the display scaling of the desktop: banners, icons, captions and l
         CHECK(running.WaitUntil([&] { return GetCursor() == hand; }));
         testing::PressKey(VK_ESCAPE);
     });
-    script.Run(running);
-    CHECK(script.next == script.steps.size());
+    CHECK(script.Run(running));
 }
 
 // How tall what each control of a dialog shows is on the screen: the rows
@@ -679,6 +622,5 @@ TEST_CASE("a move to a monitor of another scale lays the dialogs out anew, and b
         CHECK(std::abs(after.left - (client.right - after.right)) <= 2);
         testing::PressKey(VK_ESCAPE);
     });
-    script.Run(running);
-    CHECK(script.next == script.steps.size());
+    CHECK(script.Run(running));
 }

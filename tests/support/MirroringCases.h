@@ -1,16 +1,16 @@
 #pragma once
 
-// The selection-mirroring cases, written once for any list type: the native
-// tests run them on SortedStringList, the Windows tests on real list boxes.
+// The selection-mirroring cases, written once for any list type: the
+// catalogue's tests run them on SortedStringList, the app's on real list boxes.
 
 #include <doctest.h>
 
 #include <string>
-#include <string.h>
 
 #include "catalogue/DomainTable.h"
 #include "catalogue/SelectionMirror.h"
 #include "catalogue/VisitState.h"
+#include "support/RecordOf.h"
 
 // Plays the dialog: keeps the address and touches the button (counted in
 // applies) only when the visit state changes.
@@ -23,16 +23,6 @@ struct RecordingHost {
     void SetCurrentUrl(const char* url) { currentUrl = url; }
     void SetVisitEnabled(bool enabled) { ++enableCalls; applies += visit.Update(enabled) ? 1 : 0; }
 };
-
-inline const DomainRecord& RecordOf(const char* code)
-{
-    for (const DomainRecord& record : domainTable) {
-        if (strcmp(record.code, code) == 0)
-            return record;
-    }
-    FAIL("no record for " << code);
-    return domainTable[0];
-}
 
 // Lists: members codes and descriptions of one List type, both filled from the
 // table, and int Count(List&); void Remove(List&, int index).

@@ -1,4 +1,4 @@
-#include "quality/ScopedRegistryValue.h"
+#include "support/ScopedRegistryValue.h"
 
 namespace testing {
 

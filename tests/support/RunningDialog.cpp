@@ -1,7 +1,8 @@
-#include "RunningDialog.h"
+#include "support/RunningDialog.h"
 
 #include "framework/AppModule.h"
 #include "support/UserInput.h"
+#include "support/WindowContents.h"
 
 namespace testing {
 
@@ -70,17 +71,12 @@ bool RunningDialog::Click(HWND target, const RECT& clientRect)
 
 bool RunningDialog::ClickItem(int listId, int index)
 {
-    HWND list = Item(listId);
-    SendMessageA(list, LB_SETTOPINDEX, index, 0);
-    RECT item;
-    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-    return Click(list, item);
+    return Click(Item(listId), ScrollToItem(Item(listId), index));
 }
 
 bool RunningDialog::ClickItem(int listId, const char* text)
 {
-    return ClickItem(listId, static_cast<int>(SendMessageA(Item(listId), LB_FINDSTRINGEXACT,
-                                                           static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text))));
+    return ClickItem(listId, FindItem(Item(listId), text));
 }
 
 bool RunningDialog::ClickButton(int id)

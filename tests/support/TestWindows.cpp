@@ -1,4 +1,6 @@
-#include "TestWindows.h"
+#include "support/TestWindows.h"
+
+namespace testing {
 
 ProbeLog probeLog;
 
@@ -13,19 +15,20 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND Create(const char* className, WNDPROC procedure, HWND parent, int x, int y, int width, int height,
-            DWORD style)
+} // namespace
+
+HWND CreateTestWindow(const char* className, WNDPROC procedure, HWND parent, DWORD style, int x, int y,
+                      int width, int height, DWORD extendedStyle)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    return CreateWindowExA(0, className, "", style, x, y, width, height, parent, nullptr,
+    return CreateWindowExA(extendedStyle, className, "", style, x, y, width, height, parent, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
 }
-
-} // namespace
 
 LRESULT CALLBACK ProbeControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -43,7 +46,7 @@ LRESULT CALLBACK ProbeControlProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 HWND CreateHost(int x, int y, int width, int height, HWND owner, DWORD style)
 {
-    HWND host = Create("ZvxTestHost", HostProc, owner, x, y, width, height, style & ~WS_VISIBLE);
+    HWND host = CreateTestWindow("ZvxTestHost", HostProc, owner, style & ~WS_VISIBLE, x, y, width, height);
     // Shown without activation: Wine waits for a window manager that is not
     // there before it lets go of an activated top-level window.
     if (host != nullptr && (style & WS_VISIBLE))
@@ -53,7 +56,7 @@ HWND CreateHost(int x, int y, int width, int height, HWND owner, DWORD style)
 
 HWND CreateProbeControl(HWND parent)
 {
-    return Create("ZvxTestProbeControl", ProbeControlProc, parent, 10, 10, 80, 20, WS_CHILD | WS_VISIBLE);
+    return CreateTestWindow("ZvxTestProbeControl", ProbeControlProc, parent, WS_CHILD | WS_VISIBLE, 10, 10, 80, 20);
 }
 
 bool IsExecutable(const void* address)
@@ -64,3 +67,5 @@ bool IsExecutable(const void* address)
     const DWORD executable = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
     return info.State == MEM_COMMIT && (info.Protect & executable) != 0;
 }
+
+} // namespace testing

@@ -1,4 +1,4 @@
-#include "catalogue/SortedStringList.h"
+#include "SortedStringList.h"
 
 #include <string.h>
 

@@ -5,21 +5,17 @@
 #include <vector>
 
 #include "framework/Reflection.h"
+#include "support/TestWindows.h"
+
+namespace testing {
 
 // A top-level window that reflects its children's WM_DRAWITEM to them, as the
 // program's main dialog does, and keeps what its children told it.
 class TestParent {
 public:
     TestParent(int x, int y, int width, int height)
+        : hWnd(CreateTestWindow("ZvxTestParent", Procedure, nullptr, WS_POPUP, x, y, width, height, WS_EX_TOPMOST))
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = "ZvxTestParent";
-        RegisterClassA(&windowClass);
-        hWnd = CreateWindowExA(WS_EX_TOPMOST, "ZvxTestParent", "test parent", WS_POPUP, x, y, width, height,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         // Never activated: Wine then leaves the window to no window manager,
         // and hiding it does not wait two seconds for one to answer.
         ShowWindow(hWnd, SW_SHOWNOACTIVATE);
@@ -31,12 +27,10 @@ public:
     TestParent(const TestParent&) = delete;
     TestParent& operator=(const TestParent&) = delete;
 
-    HWND AddChild(const char* className, const char* text, DWORD style, int x, int y, int width,
-                  int height, int id)
+    HWND AddChild(const char* className, const char* text, DWORD style, int x, int y, int width, int height, int id)
     {
-        return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                               hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, hWnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     }
 
     HWND hWnd = nullptr;
@@ -57,3 +51,5 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 };
+
+} // namespace testing

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace testing {
+
 // Windows of the test's own classes, so that a test can see what the window
 // procedure underneath a subclassed control, or a host, receives.
 struct ProbeLog {
@@ -15,6 +17,11 @@ struct ProbeLog {
 };
 extern ProbeLog probeLog;
 
+// A window of a class of the test's own, registered on first use with the
+// button face as its background.
+HWND CreateTestWindow(const char* className, WNDPROC procedure, HWND parent, DWORD style, int x, int y,
+                      int width, int height, DWORD extendedStyle = 0);
+
 // The probe control answers WM_USER + n (n < 0x100) with 0x1000 + n and
 // handles WM_NCDESTROY itself, so a synthetic WM_NCDESTROY leaves it usable.
 LRESULT CALLBACK ProbeControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -25,3 +32,5 @@ HWND CreateProbeControl(HWND parent);
 
 // True when the page holding address may execute.
 bool IsExecutable(const void* address);
+
+} // namespace testing
