@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <utility>
 #include <string>
 #include <vector>
@@ -522,29 +521,15 @@ TEST_CASE("at the display scaling of the desktop: banners, icons, captions and l
 }
 
 // How tall what each control of a dialog shows is on the screen: the rows
-// that hold a pixel other than the control's most common colour.
+// that hold a pixel other than the dialog's face.
 std::vector<std::pair<int, int>> InkHeights(HWND dialog)
 {
     std::vector<std::pair<int, int>> heights;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         UpdateWindow(child);
-        const testing::ScreenPixels pixels(child);
-        RECT client;
-        GetClientRect(child, &client);
-        std::map<COLORREF, int> counts;
-        for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x)
-                ++counts[pixels.At(x, y)];
-        const COLORREF background =
-            std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
-        int top = client.bottom, bottom = -1;
-        for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x)
-                if (pixels.At(x, y) != background) {
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                }
-        heights.emplace_back(GetDlgCtrlID(child), bottom - top + 1);
+        const RECT ink = testing::ScreenPixels(child).Bounds([face](COLORREF c) { return c != face; });
+        heights.emplace_back(GetDlgCtrlID(child), ink.bottom - ink.top);
     }
     return heights;
 }
