@@ -74,26 +74,26 @@ ULONG AccessibleProxy::Release()
     return static_cast<ULONG>(left);
 }
 
-HRESULT AccessibleProxy::get_accName(VARIANT child, BSTR* name)
+HRESULT AccessibleProxy::AnswerText(VARIANT child, BSTR* text, bool (AccessibleControl::*own)(String&) const,
+                                    HRESULT (STDMETHODCALLTYPE IAccessible::*standardAnswer)(VARIANT, BSTR*))
 {
     IAccessible* standard = Standard();
     if (standard == nullptr)
         return RPC_E_DISCONNECTED;
-    String text;
-    if (name != nullptr && AsksSelf(child) && control->GetAccessibleName(text))
-        return ToBstr(text, name);
-    return standard->get_accName(child, name);
+    String answer;
+    if (text != nullptr && AsksSelf(child) && (control->*own)(answer))
+        return ToBstr(answer, text);
+    return (standard->*standardAnswer)(child, text);
+}
+
+HRESULT AccessibleProxy::get_accName(VARIANT child, BSTR* name)
+{
+    return AnswerText(child, name, &AccessibleControl::GetAccessibleName, &IAccessible::get_accName);
 }
 
 HRESULT AccessibleProxy::get_accValue(VARIANT child, BSTR* value)
 {
-    IAccessible* standard = Standard();
-    if (standard == nullptr)
-        return RPC_E_DISCONNECTED;
-    String text;
-    if (value != nullptr && AsksSelf(child) && control->GetAccessibleValue(text))
-        return ToBstr(text, value);
-    return standard->get_accValue(child, value);
+    return AnswerText(child, value, &AccessibleControl::GetAccessibleValue, &IAccessible::get_accValue);
 }
 
 HRESULT AccessibleProxy::get_accRole(VARIANT child, VARIANT* role)

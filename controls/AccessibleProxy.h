@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include "framework/ComPtr.h"
+#include "framework/String.h"
 
 class AccessibleControl;
 
@@ -83,6 +84,9 @@ private:
     explicit AccessibleProxy(AccessibleControl* control) : control(control) {}
     ~AccessibleProxy() = default;
 
+    // The control's own text (name, value) for itself, else the standard object's.
+    HRESULT AnswerText(VARIANT child, BSTR* text, bool (AccessibleControl::*own)(String&) const,
+                       HRESULT (STDMETHODCALLTYPE IAccessible::*standardAnswer)(VARIANT, BSTR*));
     // Whether the question is about the control itself and it is still there.
     bool AsksSelf(const VARIANT& child) const;
     // The standard object, or NULL once disconnected.
