@@ -230,7 +230,7 @@ bool HyperlinkLabel::MeasureLink()
     GetClientRect(&client);
     linkRect = client;
     if (flags & paintTextFlag) {
-        // The layout Parts describes and PaintLink draws.
+        // The layout that Parts() gives and PaintLink() draws.
         const TaggedParts parts = Parts();
         if (parts.before != nullptr) {
             const SelectedObject normal(dc, normalFont);
