@@ -8,17 +8,7 @@
 #include "controls/ShellApi.h"
 #include "framework/AppModule.h"
 #include "framework/DpiApi.h"
-
-namespace {
-
-const COLORREF maskColour = RGB(255, 0, 255);
-
-// Each button's icon at the sizes of IconButton::iconSizes.
-constexpr UINT aboutBitmaps[IconButton::iconSizeCount] = {IDB_ABOUT, IDB_ABOUT_20, IDB_ABOUT_24, IDB_ABOUT_32};
-constexpr UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
-constexpr UINT visitBitmaps[IconButton::iconSizeCount] = {IDB_VISIT, IDB_VISIT_20, IDB_VISIT_24, IDB_VISIT_32};
-
-} // namespace
+#include "res/ButtonPictures.h"
 
 // Out of line: its members' release is made once, here.
 DomainBrowserDialog::~DomainBrowserDialog() = default;
@@ -101,9 +91,9 @@ void DomainBrowserDialog::LoadPictures()
     banner.LoadScaled(MAKEINTRESOURCEA(IDR_BANNER_MAIN), MAKEINTRESOURCEA(IDR_BANNER_MAIN_2X), RT_JPEG,
                       scaling.GetScaleNumerator(), scaling.GetScaleDenominator());
     banner.RenderPicture();
-    aboutButton.LoadImages(aboutBitmaps, maskColour, scaling.GetDpi());
-    exitButton.LoadImages(exitBitmaps, maskColour, scaling.GetDpi());
-    visitButton.LoadImages(visitBitmaps, maskColour, scaling.GetDpi());
+    aboutButton.LoadImages(ButtonPictures::about, ButtonPictures::maskColour, scaling.GetDpi());
+    exitButton.LoadImages(ButtonPictures::exit, ButtonPictures::maskColour, scaling.GetDpi());
+    visitButton.LoadImages(ButtonPictures::visit, ButtonPictures::maskColour, scaling.GetDpi());
 }
 
 void DomainBrowserDialog::LoadIcons()
@@ -112,15 +102,19 @@ void DomainBrowserDialog::LoadIcons()
     ShowIcon(smallIcon, FALSE);
 }
 
+HICON DomainBrowserDialog::LoadWindowIcon(BOOL big, UINT dpi)
+{
+    const int width = DpiApi::GetSystemMetricsForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
+    const int height = DpiApi::GetSystemMetricsForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
+    return static_cast<HICON>(::LoadImageA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                           width, height, LR_DEFAULTCOLOR));
+}
+
 // The window borrows the icon it shows, so the one it showed before is
 // released only once it shows the new one. Without a new icon the old stays.
 void DomainBrowserDialog::ShowIcon(OwnedIcon& owned, BOOL big)
 {
-    const UINT dpi = scaling.GetDpi();
-    const int width = DpiApi::GetSystemMetricsForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
-    const int height = DpiApi::GetSystemMetricsForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
-    OwnedIcon loaded(static_cast<HICON>(::LoadImageA(appModule.GetResourceInstance(), MAKEINTRESOURCEA(IDI_APP),
-                                                     IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    OwnedIcon loaded(LoadWindowIcon(big, scaling.GetDpi()));
     if (loaded == nullptr)
         return;
     SetIcon(loaded, big);

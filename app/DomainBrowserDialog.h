@@ -37,6 +37,10 @@ public:
     void SetCurrentUrl(const char* url) { currentUrl = url; }
     void SetVisitEnabled(bool enabled);
 
+    // The window's big or small icon at the size the system gives for dpi,
+    // for the caller to destroy; NULL when it cannot be loaded.
+    static HICON LoadWindowIcon(BOOL big, UINT dpi);
+
 private:
     friend struct MessageMap<DomainBrowserDialog>;
 

@@ -17,6 +17,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "app/DomainBrowserDialog.h"
 #include "app/ListBoxList.h"
 #include "bench/Sample.h"
 #include "bench/Stopwatch.h"
@@ -28,6 +29,7 @@
 #include "framework/DialogDpi.h"
 #include "framework/DpiApi.h"
 #include "framework/Reflection.h"
+#include "res/ButtonPictures.h"
 #include "res/resource.h"
 
 namespace {
@@ -44,11 +46,6 @@ const char* const stageNames[stageCount] = {
     "button pictures: three buttons' icons and variants",
     "first paint: shown and painted",
 };
-
-const COLORREF maskColour = RGB(255, 0, 255);
-const UINT aboutBitmaps[IconButton::iconSizeCount] = {IDB_ABOUT, IDB_ABOUT_20, IDB_ABOUT_24, IDB_ABOUT_32};
-const UINT exitBitmaps[IconButton::iconSizeCount] = {IDB_EXIT, IDB_EXIT_20, IDB_EXIT_24, IDB_EXIT_32};
-const UINT visitBitmaps[IconButton::iconSizeCount] = {IDB_VISIT, IDB_VISIT_20, IDB_VISIT_24, IDB_VISIT_32};
 
 // The host the stages act on: template 129 with a dialog procedure that only
 // reflects the buttons' drawing requests to them, as the program's dialog does.
@@ -94,7 +91,7 @@ bool RunStages(Timings& timings, bool plain)
         DialogDpi scaling;
         PictureBanner banner;
         IconButton buttons[3];
-        HICON icons[2] = {};
+        OwnedIcon icons[2];  // released once the dialog that shows them is gone
 
         clock.Restart();
         if (!plain)
@@ -103,13 +100,9 @@ bool RunStages(Timings& timings, bool plain)
         timings.ms[layoutStage] = clock.ElapsedMs();
 
         clock.Restart();
-        const int metrics[2][2] = {{SM_CXICON, SM_CYICON}, {SM_CXSMICON, SM_CYSMICON}};
         for (int i = 0; i < 2 && !plain; ++i) {
-            icons[i] = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                     DpiApi::GetSystemMetricsForDpi(metrics[i][0], scaling.GetDpi()),
-                                                     DpiApi::GetSystemMetricsForDpi(metrics[i][1], scaling.GetDpi()),
-                                                     LR_DEFAULTCOLOR));
-            SendMessageA(dialog, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icons[i]));
+            icons[i].Attach(DomainBrowserDialog::LoadWindowIcon(i == 0, scaling.GetDpi()));
+            SendMessageA(dialog, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icons[i].Get()));
         }
         timings.ms[iconStage] = clock.ElapsedMs();
 
@@ -150,10 +143,11 @@ bool RunStages(Timings& timings, bool plain)
 
             clock.Restart();
             const int ids[3] = {ID_APP_ABOUT, IDCANCEL, IDC_VISIT};
-            const UINT (*bitmaps[3])[IconButton::iconSizeCount] = {&aboutBitmaps, &exitBitmaps, &visitBitmaps};
+            const UINT (*bitmaps[3])[IconButton::iconSizeCount] = {&ButtonPictures::about, &ButtonPictures::exit,
+                                                                   &ButtonPictures::visit};
             for (int i = 0; i < 3; ++i) {
                 buttons[i].SubclassWindow(GetDlgItem(dialog, ids[i]));
-                buttons[i].LoadImages(*bitmaps[i], maskColour, scaling.GetDpi());
+                buttons[i].LoadImages(*bitmaps[i], ButtonPictures::maskColour, scaling.GetDpi());
             }
             timings.ms[buttonStage] = clock.ElapsedMs();
         }
@@ -167,9 +161,6 @@ bool RunStages(Timings& timings, bool plain)
 
         DestroyWindow(dialog);
         Flush();
-        for (HICON icon : icons)
-            if (icon != nullptr)
-                DestroyIcon(icon);
     }
     if (!plain)
         CoUninitialize();

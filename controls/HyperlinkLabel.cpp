@@ -46,6 +46,8 @@ HyperlinkLabel::HyperlinkLabel(DWORD linkStyle) : linkStyle(linkStyle)
 
 HyperlinkLabel::~HyperlinkLabel()
 {
+    // The texts first, then the link font; the members' own destruction
+    // would take them the other way round.
     labelText = nullptr;
     linkTarget = nullptr;
     ReleaseLinkFont();
@@ -157,7 +159,9 @@ void HyperlinkLabel::MakeLinkFont()
         font.lfWeight = FW_BOLD;
     else if (!(linkStyle & LINK_PLAIN))
         font.lfUnderline = TRUE;
-    if (linkFont.Attach(::CreateFontIndirectA(&font)) && linkFont != nullptr)
+    // None is held (checked above), so nothing is released first.
+    linkFont.Attach(::CreateFontIndirectA(&font));
+    if (linkFont != nullptr)
         flags |= ownsLinkFontFlag;
 }
 

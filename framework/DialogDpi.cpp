@@ -86,7 +86,7 @@ BOOL DialogDpi::Rescale(UINT newDpi, const RECT& suggested)
 
     // Each control that draws for the scale follows it (WM_DIALOG_RESCALED)
     // once it has its new font and place: one path for all of them.
-    const DialogScale scale = {newDpi, units.cx, baseWidthAt100};
+    const DialogScale scale = {units.cx, baseWidthAt100};
     // Direct children only: the controls of the template.
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         RECT place;

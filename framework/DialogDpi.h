@@ -6,9 +6,8 @@
 #include "framework/OwnedHandle.h"
 
 // How much larger a dialog is than at 100%, as DialogDpi measures it
-// (GetScaleNumerator, GetScaleDenominator), at which DPI.
+// (GetScaleNumerator, GetScaleDenominator).
 struct DialogScale {
-    UINT dpi;
     int numerator;
     int denominator;
 };

@@ -511,8 +511,8 @@ TEST_CASE("a new font repaints at once where the normal font is drawn; the link 
 
         // Told of a new DPI, as its dialog's layout tells every control: the
         // link too is in the new font, measured and drawn where that font puts it.
-        const DialogScale scale = {DpiApi::dpiAt100, 1, 1};
-        ::SendMessageA(fixture.window, WM_DIALOG_RESCALED, scale.dpi, reinterpret_cast<LPARAM>(&scale));
+        const DialogScale scale = {1, 1};
+        ::SendMessageA(fixture.window, WM_DIALOG_RESCALED, DpiApi::dpiAt100, reinterpret_cast<LPARAM>(&scale));
         ::UpdateWindow(fixture.window);
         const RECT followed = MeasuredLink(fixture.window, taggedText, true);
         CHECK(::EqualRect(&fixture.label.GetLinkRect(), &followed));
